@@ -1,0 +1,43 @@
+#include "console.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+
+bool readLine(char* buf, std::size_t size, std::FILE* in)
+{
+    std::size_t n = 0;
+    bool any = false;
+    bool lastKept = false; // whether the last character read went into buf
+    int last = 0;
+    int c;
+    while ((c = getc_unlocked(in)) != EOF && c != '\n') {
+        any = true;
+        last = c;
+        lastKept = n + 1 < size;
+        if (lastKept)
+            buf[n++] = static_cast<char>(c);
+    }
+    if (last == '\r' && lastKept)
+        --n;
+    buf[n] = '\0';
+    return any || c == '\n';
+}
+
+void outOfMemory()
+{
+    std::fprintf(stderr, "%s: out of memory\n", program_invocation_short_name);
+    std::exit(1);
+}
+
+int finishOutput()
+{
+    errno = 0;
+    if (std::fflush(stdout) == 0 && !std::ferror(stdout))
+        return 0;
+    // An earlier failed write may have left nothing to flush, and no errno.
+    int reason = errno != 0 ? errno : EIO;
+    std::fprintf(stderr, "%s: write error: %s\n", program_invocation_short_name,
+                 std::strerror(reason));
+    return 1;
+}

@@ -1,0 +1,25 @@
+// What every list program needs from the console beyond the C standard
+// I/O calls it makes itself: bounded line reading, a checked end of output,
+// the out-of-memory exit and the closing key press.
+#pragma once
+
+#include <cstddef>
+#include <cstdio>
+
+// Reads one line into buf as gets would (end-of-line dropped, NUL added),
+// but never writes past size bytes: the rest of an overlong line is read and
+// thrown away. A carriage return that ends the line is dropped too, so CRLF
+// input behaves like typed input. End of input ends the line; returns false
+// only when no character at all was left to read (buf is then empty).
+bool readLine(char* buf, std::size_t size, std::FILE* in);
+
+// Ends the program: "<program>: out of memory" on standard error, status 1.
+[[noreturn]] void outOfMemory();
+
+// Flushes standard output and returns the exit status: 0, or 1 after
+// "<program>: write error: <reason>" on standard error when output was lost.
+int finishOutput();
+
+// Waits for one key press at the terminal on standard input, without echo.
+// Returns at once when standard input is not a terminal.
+void waitForKey();

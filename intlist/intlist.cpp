@@ -1,0 +1,62 @@
+#include "intlist.h"
+
+#include "console.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <new>
+
+IntNode* head;
+IntNode* tail;
+IntNode* cursor;
+char line[12];
+
+Place append(std::int32_t) { return Place::atTail; }
+Place push(std::int32_t) { return Place::atHead; }
+
+IntNode* newIntNode(std::int32_t value)
+{
+    IntNode* node = new (std::nothrow) IntNode{value, nullptr};
+    if (node == nullptr)
+        outOfMemory();
+    return node;
+}
+
+namespace {
+
+// atoi's result, without its undefined behaviour out of range: strtol's
+// value narrowed to 32 bits, which is what glibc's atoi gives.
+std::int32_t toInt32(const char* text)
+{
+    return static_cast<std::int32_t>(std::strtol(text, nullptr, 10));
+}
+
+} // namespace
+
+void readIntList(PlacementRule rule)
+{
+    std::puts("Input integer value or ENTER");
+    std::fflush(stdout); // shown before we block, even when output is a pipe
+    // The first line is taken whatever it holds: even an empty one is a 0.
+    readLine(line, sizeof line, stdin);
+    head = tail = newIntNode(toInt32(line));
+    while (readLine(line, sizeof line, stdin) && std::strlen(line) != 0) {
+        IntNode* node = newIntNode(toInt32(line));
+        if (rule(node->value) == Place::atTail) {
+            tail->next = node;
+            tail = node;
+        } else {
+            node->next = head;
+            head = node;
+        }
+    }
+}
+
+void printIntList(const char* heading)
+{
+    std::puts(heading);
+    for (cursor = head; cursor != nullptr; cursor = cursor->next)
+        std::printf("%5d", cursor->value);
+    std::printf("\n");
+}

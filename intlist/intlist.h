@@ -1,0 +1,36 @@
+// The integer list shared by fifolist, twoends, lifolist, parityfive and
+// posremove: the node, the program-wide anchors, the input dialogue and the
+// listing.
+#pragma once
+
+#include <cstdint>
+
+struct IntNode {
+    std::int32_t value;
+    IntNode* next;
+};
+
+// Program-wide, as every program walks and changes the same list.
+extern IntNode* head;
+extern IntNode* tail;
+extern IntNode* cursor; // the walking pointer of listings and searches
+extern char line[12];   // receives every line of the dialogue
+
+enum class Place { atTail, atHead };
+
+// Where a value typed after the first goes.
+using PlacementRule = Place (*)(std::int32_t value);
+
+Place append(std::int32_t value); // every value at the tail
+Place push(std::int32_t value);   // every value at the head
+
+// A node of its own for value, with no successor yet.
+IntNode* newIntNode(std::int32_t value);
+
+// Prompts once, then reads integers one per line until an empty line (or the
+// end of input). The first value is the whole list; each later one is placed
+// by rule. Leaves head and tail set.
+void readIntList(PlacementRule rule);
+
+// Prints heading, then every value from head in a five-character field.
+void printIntList(const char* heading);

@@ -1,0 +1,83 @@
+// posremove: the values in input order; then the node at a typed position k
+// (1 is the front) is unlinked and released. Positions 1 and 2 have their
+// own short paths; from 3 on a walk with a trailing predecessor finds it.
+#include "intlist.h"
+
+#include "console.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdint>
+#include <cstdio>
+
+IntNode* current;
+IntNode* previous;
+
+namespace {
+
+// Reads k as scanf("%d") does (white space skipped, the rest of the line
+// left unread), except that a number outside the 32-bit range is clamped
+// into it and anything that is not a number reads as 0.
+std::int32_t readPosition()
+{
+    std::fflush(stdout);
+    int c;
+    do
+        c = std::getchar();
+    while (c != EOF && std::isspace(c));
+    bool negative = c == '-';
+    if (c == '-' || c == '+')
+        c = std::getchar();
+    std::int64_t magnitude = 0;
+    for (; c != EOF && std::isdigit(c); c = std::getchar())
+        magnitude = std::min<std::int64_t>(magnitude * 10 + (c - '0'), INT64_C(1) << 32);
+    if (c != EOF)
+        std::ungetc(c, stdin);
+    return static_cast<std::int32_t>(
+        std::clamp<std::int64_t>(negative ? -magnitude : magnitude, INT32_MIN, INT32_MAX));
+}
+
+} // namespace
+
+int main()
+{
+    readIntList(append);
+    printIntList("inputed spisok");
+    std::puts("input nomber of find elem");
+    std::int32_t k = readPosition();
+
+    if (k == 2 && head->next == nullptr) {
+        // A one-element list has no second node to unlink.
+        std::printf("element %5d apsent", k);
+    } else if (k <= 2) {
+        if (k == 1) {
+            current = head;
+            head = head->next;
+            delete current;
+        } else if (k == 2) {
+            current = head->next;
+            head->next = current->next;
+            delete current;
+        }
+        printIntList("NEW spisok");
+    } else {
+        std::int32_t position = 2;
+        previous = head;
+        current = head->next;
+        while (current != nullptr && position < k && current->next != nullptr) {
+            previous = current;
+            current = current->next;
+            ++position;
+        }
+        if (current != nullptr && position == k) {
+            previous->next = current->next;
+            delete current;
+            printIntList("new spisok");
+        } else {
+            std::printf("element %5d apsent", k);
+        }
+    }
+
+    waitForKey();
+    return finishOutput();
+}

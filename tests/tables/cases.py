@@ -1,0 +1,18 @@
+"""The shape of a table row, shared by every table."""
+
+
+def case(name, stdin, stdout, status=0, stderr="", **options):
+    """One run: standard input, the exact standard output, the exit status,
+    the exact standard error. Text is taken byte for byte (latin-1), so any
+    byte value can be written as \\xNN. Options: to_full (standard output is
+    /dev/full, so only stderr and status are compared), vm_limit_kb (an
+    address-space limit)."""
+    def raw(text):
+        return text if isinstance(text, bytes) else text.encode("latin-1")
+    return dict(name=name, stdin=raw(stdin), stdout=raw(stdout), status=status,
+                stderr=raw(stderr), **options)
+
+
+INT_PROMPT = "Input integer value or ENTER\n"
+# The heading of the first listing in fifolist, twoends, lifolist, parityfive.
+FIRST_LAST = INT_PROMPT + "inputed spisok first -> last\n"

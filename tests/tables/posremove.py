@@ -1,0 +1,38 @@
+# posremove: input order, then the node at position k is removed. k 1 and 2
+# take their own paths ("NEW spisok"), 3 and on the walk ("new spisok"); a
+# position past the end is reported with no listing and no end-of-line.
+from cases import INT_PROMPT, case
+
+LIST = "10\n20\n30\n40\n\n"
+SHOWN = INT_PROMPT + "inputed spisok\n   10   20   30   40\ninput nomber of find elem\n"
+
+
+def after(values):
+    return INT_PROMPT + "inputed spisok\n" + values + "input nomber of find elem\n"
+
+
+CASES = [
+    case("k 1: head", LIST + "1\n", SHOWN + "NEW spisok\n   20   30   40\n"),
+    case("k 2: second", LIST + "2\n", SHOWN + "NEW spisok\n   10   30   40\n"),
+    case("k 3: walk", LIST + "3\n", SHOWN + "new spisok\n   10   20   40\n"),
+    case("k 4: last", LIST + "4\n", SHOWN + "new spisok\n   10   20   30\n"),
+    case("k 5: past the end", LIST + "5\n", SHOWN + "element     5 apsent"),
+    case("k 100: far past the end", LIST + "100\n", SHOWN + "element   100 apsent"),
+    case("k 0: nothing removed", LIST + "0\n", SHOWN + "NEW spisok\n   10   20   30   40\n"),
+    case("k -3: nothing removed", LIST + "-3\n", SHOWN + "NEW spisok\n   10   20   30   40\n"),
+    case("one element, k 1: empty list", "10\n\n1\n", after("   10\n") + "NEW spisok\n\n"),
+    case("one element, k 2: past the end", "10\n\n2\n", after("   10\n") + "element     2 apsent"),
+    case("one element, k 3: past the end", "10\n\n3\n", after("   10\n") + "element     3 apsent"),
+    case("two elements, k 2: last", "10\n20\n\n2\n", after("   10   20\n") + "NEW spisok\n   10\n"),
+    case("two elements, k 3: past the end", "10\n20\n\n3\n",
+         after("   10   20\n") + "element     3 apsent"),
+    case("three elements, k 3: last by the walk", "1\n2\n3\n\n3\n",
+         after("    1    2    3\n") + "new spisok\n    1    2\n"),
+    case("k after blank lines and spaces, rest of line unread", LIST + "\n  +3abc\n",
+         SHOWN + "new spisok\n   10   20   40\n"),
+    case("k letters read as 0", LIST + "x\n", SHOWN + "NEW spisok\n   10   20   30   40\n"),
+    case("no k before end of input", LIST, SHOWN + "NEW spisok\n   10   20   30   40\n"),
+    case("huge k clamps past the end", LIST + "99999999999\n", SHOWN + "element 2147483647 apsent"),
+    case("huge negative k clamps", LIST + "-99999999999\n",
+         SHOWN + "NEW spisok\n   10   20   30   40\n"),
+]

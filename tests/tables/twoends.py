@@ -1,0 +1,13 @@
+# twoends: negatives pushed at the head, 0 and positives appended at the tail.
+from cases import FIRST_LAST, case
+
+CASES = [
+    case("negatives in front, last typed leading", "-1\n2\n-3\n\n", FIRST_LAST + "   -3   -1    2\n"),
+    case("negative after a positive first", "5\n-1\n\n", FIRST_LAST + "   -1    5\n"),
+    case("0 is not negative", "1\n0\n\n", FIRST_LAST + "    1    0\n"),
+    case("first value ends up last among negatives", "-1\n-2\n-3\n\n",
+         FIRST_LAST + "   -3   -2   -1\n"),
+    case("first value stays between the groups", "0\n-1\n3\n-2\n4\n\n",
+         FIRST_LAST + "   -2   -1    0    3    4\n"),
+    case("text reads as 0 and goes to the back", "-9\nx\n\n", FIRST_LAST + "   -9    0\n"),
+]
