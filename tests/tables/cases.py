@@ -16,3 +16,15 @@ def case(name, stdin, stdout, status=0, stderr="", **options):
 INT_PROMPT = "Input integer value or ENTER\n"
 # The heading of the first listing in fifolist, twoends, lifolist, parityfive.
 FIRST_LAST = INT_PROMPT + "inputed spisok first -> last\n"
+
+
+CHAR_PROMPT = "Input string with *\n"
+
+
+def char_run(before, after):
+    """The whole output of a character program: prompt, the line as read and
+    the line after the change, each character shown as a space and itself."""
+    def spaced(chars):
+        return "".join(" " + c for c in chars) + "\n"
+    return (CHAR_PROMPT + "Inputed spisok\n" + spaced(before)
+            + "NEW spisok\n" + spaced(after))

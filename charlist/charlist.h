@@ -1,0 +1,20 @@
+// The character list shared by hashstar and thirdcull: the node, the line
+// reading that builds the list, and the listing. The anchors and the line
+// buffer belong to each program's main.
+#pragma once
+
+struct CharNode {
+    char ch;
+    CharNode* next;
+};
+
+// A node of its own for ch, followed by next.
+CharNode* newCharNode(char ch, CharNode* next);
+
+// Prompts, reads one line into st (at most 39 characters and a NUL) and
+// returns the head of a list with one node per character, in order. An
+// empty line gives one node holding the NUL character.
+CharNode* readCharList(char (&st)[40]);
+
+// Prints heading, then every character from head as a space and itself.
+void printCharList(const char* heading, const CharNode* head);

@@ -1,0 +1,28 @@
+// hashstar: a '#' node is inserted before every '*' node. Insertion before a
+// node needs its predecessor, so a leading '*' (which has none) is handled
+// first, by making the new node the head.
+#include "charlist.h"
+
+#include "console.h"
+
+int main()
+{
+    char st[40];
+    CharNode* head = readCharList(st);
+    printCharList("Inputed spisok", head);
+
+    CharNode* cur = head;
+    if (head->ch == '*')
+        head = newCharNode('#', head);
+    // cur is looked at only after it moves, so the nodes inserted behind it
+    // are never visited.
+    while (cur->next != nullptr) {
+        CharNode* prev = cur;
+        cur = cur->next;
+        if (cur->ch == '*')
+            prev->next = newCharNode('#', cur);
+    }
+
+    printCharList("NEW spisok", head);
+    return finishOutput();
+}

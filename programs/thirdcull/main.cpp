@@ -1,0 +1,31 @@
+// thirdcull: every node at a position that is a multiple of three in the
+// list as read is unlinked and released, in one forward walk with a
+// trailing predecessor. The first node is never removed, so head stays.
+#include "charlist.h"
+
+#include "console.h"
+
+int main()
+{
+    char st[40];
+    CharNode* head = readCharList(st);
+    printCharList("Inputed spisok", head);
+
+    CharNode* prev = head;
+    CharNode* cur = head;
+    int position = 0; // counts removed nodes too
+    while (cur != nullptr) {
+        ++position;
+        if (position % 3 == 0) {
+            prev->next = cur->next;
+            delete cur;
+            cur = prev->next;
+        } else {
+            prev = cur;
+            cur = cur->next;
+        }
+    }
+
+    printCharList("NEW spisok", head);
+    return finishOutput();
+}

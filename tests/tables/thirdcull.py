@@ -1,0 +1,22 @@
+# thirdcull: the nodes at positions 3, 6, 9, ... of the list as read go.
+from cases import CHAR_PROMPT, case, char_run
+
+DIGITS39 = "0123456789" * 3 + "012345678"
+
+CASES = [
+    case("seven characters, exact bytes", "abcdefg\n",
+         CHAR_PROMPT + "Inputed spisok\n a b c d e f g\nNEW spisok\n a b d e g\n"),
+    case("nine: the last node goes", "abcdefghi\n", char_run("abcdefghi", "abdegh")),
+    case("fewer than three: unchanged", "ab\n", char_run("ab", "ab")),
+    case("three", "abc\n", char_run("abc", "ab")),
+    case("six: the list ends at the fifth", "abcdef\n", char_run("abcdef", "abde")),
+    case("one character", "a\n", char_run("a", "a")),
+    case("empty line: the NUL node stays", "\n", char_run("\0", "\0")),
+    case("length not a multiple of three", "abcde\n", char_run("abcde", "abde")),
+    case("spaces count as positions", "a b c d\n", char_run("a b c d", "a  cd")),
+    case("39 characters", DIGITS39 + "\n",
+         char_run(DIGITS39, "01346790235689124578013467")),
+    case("40 characters: the 40th is thrown away", DIGITS39 + "9\n",
+         char_run(DIGITS39, "01346790235689124578013467")),
+    case("stars are nothing special", "***\n", char_run("***", "**")),
+]
