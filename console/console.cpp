@@ -30,13 +30,24 @@ void outOfMemory()
     std::exit(1);
 }
 
-int finishOutput()
+namespace {
+int firstWriteError = 0;
+}
+
+void flushOutput()
 {
     errno = 0;
-    if (std::fflush(stdout) == 0 && !std::ferror(stdout))
+    if (std::fflush(stdout) != 0 && firstWriteError == 0)
+        firstWriteError = errno;
+}
+
+int finishOutput()
+{
+    flushOutput();
+    if (!std::ferror(stdout))
         return 0;
-    // An earlier failed write may have left nothing to flush, and no errno.
-    int reason = errno != 0 ? errno : EIO;
+    // A write that failed inside printf leaves no errno behind.
+    int reason = firstWriteError != 0 ? firstWriteError : EIO;
     std::fprintf(stderr, "%s: write error: %s\n", program_invocation_short_name,
                  std::strerror(reason));
     return 1;

@@ -16,6 +16,10 @@ bool readLine(char* buf, std::size_t size, std::FILE* in);
 // Ends the program: "<program>: out of memory" on standard error, status 1.
 [[noreturn]] void outOfMemory();
 
+// Flushes standard output now (before waiting for input, say), keeping the
+// reason of the first failure for finishOutput.
+void flushOutput();
+
 // Flushes standard output and returns the exit status: 0, or 1 after
 // "<program>: write error: <reason>" on standard error when output was lost.
 int finishOutput();

@@ -61,7 +61,7 @@ void handle(int sig, void (*handler)(int))
 
 void waitForKey()
 {
-    std::fflush(stdout); // everything printed so far is on the screen while we wait
+    flushOutput(); // everything printed so far is on the screen while we wait
     int fd = fileno(stdin);
     if (fd < 0 || !isatty(fd) || tcgetattr(fd, &found) != 0)
         return;

@@ -37,7 +37,7 @@ std::int32_t toInt32(const char* text)
 void readIntList(PlacementRule rule)
 {
     std::puts("Input integer value or ENTER");
-    std::fflush(stdout); // shown before we block, even when output is a pipe
+    flushOutput(); // shown before we block, even when output is a pipe
     // The first line is taken whatever it holds: even an empty one is a 0.
     readLine(line, sizeof line, stdin);
     head = tail = newIntNode(toInt32(line));

@@ -20,7 +20,7 @@ namespace {
 // into it and anything that is not a number reads as 0.
 std::int32_t readPosition()
 {
-    std::fflush(stdout);
+    flushOutput();
     int c;
     do
         c = std::getchar();
