@@ -1,7 +1,7 @@
 # fifolist: every value at the tail. It also carries the cases of the shared
 # dialogue (conversion, empty and overlong lines, CRLF, end of input), which
 # the other integer tables do not repeat.
-from cases import FIRST_LAST, case
+from cases import FIRST_LAST, INT_PROMPT, case
 
 CASES = [
     case("input order", "1\n2\n3\n\n", FIRST_LAST + "    1    2    3\n"),
@@ -29,4 +29,13 @@ CASES = [
     case("end of input ends the dialogue", "1\n2\n", FIRST_LAST + "    1    2\n"),
     case("last line without end-of-line counts", "1\n2", FIRST_LAST + "    1    2\n"),
     case("empty input is a single 0", "", FIRST_LAST + "    0\n"),
+    case("12 characters: the 12th is thrown away", "-21474836480\n\n", FIRST_LAST + "-2147483648\n"),
+    case("5000 characters: one element", "1" * 5000 + "\n2\n\n", FIRST_LAST + "-1773790777    2\n"),
+    case("NUL at the start of a line ends the input", "1\n\x002\n3\n\n", FIRST_LAST + "    1\n"),
+    case("NUL inside a line ends the number", "1\n2\x003\n\n", FIRST_LAST + "    1    2\n"),
+    case("binary bytes read as 0", "\xff\xfe\x01\x80\n\x1b[7\n\n", FIRST_LAST + "    0    0\n"),
+    case("output lost: status 1 and the reason", "1\n\n", "", status=1,
+         stderr="fifolist: write error: No space left on device\n", to_full=True),
+    case("out of memory: status 1 and the reason", "7\n" * 1_000_000, INT_PROMPT, status=1,
+         stderr="fifolist: out of memory\n", vm_limit_kb=20_000),
 ]

@@ -5,7 +5,7 @@ from cases import CHAR_PROMPT, case, char_run
 
 CASES = [
     case("star inside, exact bytes", "a*b\n",
-         CHAR_PROMPT + "Inputed spisok\n a * b\nNEW spisok\n a # * b\n"),
+         CHAR_PROMPT + "Inputed spisok\n a * b\nNEW spisok\n a # * b\n", released=0),
     case("leading star makes a new head", "*a\n", char_run("*a", "#*a")),
     case("two stars", "**\n", char_run("**", "#*#*")),
     case("run of stars at the end", "a**\n", char_run("a**", "a#*#*")),
@@ -13,7 +13,7 @@ CASES = [
     case("star alone", "*\n", char_run("*", "#*")),
     case("stars at both ends", "*a*\n", char_run("*a*", "#*a#*")),
     case("runs at both ends and inside", "***x**\n", char_run("***x**", "#*#*#*x#*#*")),
-    case("39 stars: all kept, 78 nodes", "*" * 39 + "\n", char_run("*" * 39, "#*" * 39)),
+    case("39 stars: all kept, 78 nodes", "*" * 39 + "\n", char_run("*" * 39, "#*" * 39), released=0),
     case("40 characters: the 40th is thrown away", "a" * 39 + "*\n", char_run("a" * 39, "a" * 39)),
     case("5000 characters: one line only", "*" * 5000 + "\nb\n", char_run("*" * 39, "#*" * 39)),
     case("spaces and tabs are characters", "a *\t\n", char_run("a *\t", "a #*\t")),
@@ -24,4 +24,8 @@ CASES = [
     case("CR inside the line is a character", "a\r*\n", char_run("a\r*", "a\r#*")),
     case("last line without end-of-line", "*b", char_run("*b", "#*b")),
     case("only the first line is read", "a\n*\n", char_run("a", "a")),
+    case("output lost: status 1 and the reason", "*\n", "", status=1,
+         stderr="hashstar: write error: No space left on device\n", to_full=True),
+    case("NUL at the start: one NUL node", "\x00*\n", char_run("\0", "\0")),
+    case("NUL inside the line ends the list", "*a\x00*b\n", char_run("*a", "#*a")),
 ]

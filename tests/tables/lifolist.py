@@ -1,9 +1,13 @@
 # lifolist: every value after the first pushed on top.
-from cases import FIRST_LAST, case
+from cases import FIRST_LAST, INT_PROMPT, case
 
 CASES = [
     case("top first", "1\n2\n3\n\n", FIRST_LAST + "    3    2    1\n"),
     case("single value", "42\n\n", FIRST_LAST + "   42\n"),
     case("empty first line is the bottom 0", "\n5\n-6\n\n", FIRST_LAST + "   -6    5    0\n"),
     case("end of input ends the dialogue", "1\n2", FIRST_LAST + "    2    1\n"),
+    case("output lost: status 1 and the reason", "1\n\n", "", status=1,
+         stderr="lifolist: write error: No space left on device\n", to_full=True),
+    case("out of memory while pushing: status 1", "\n" + "-1\n" * 1_000_000, INT_PROMPT,
+         status=1, stderr="lifolist: out of memory\n", vm_limit_kb=20_000),
 ]

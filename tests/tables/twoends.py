@@ -10,4 +10,6 @@ CASES = [
     case("first value stays between the groups", "0\n-1\n3\n-2\n4\n\n",
          FIRST_LAST + "   -2   -1    0    3    4\n"),
     case("text reads as 0 and goes to the back", "-9\nx\n\n", FIRST_LAST + "   -9    0\n"),
+    case("output lost: status 1 and the reason", "1\n\n", "", status=1,
+         stderr="twoends: write error: No space left on device\n", to_full=True),
 ]
