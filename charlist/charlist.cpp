@@ -7,7 +7,7 @@
 
 CharNode* newCharNode(char ch, CharNode* next)
 {
-    CharNode* node = new (std::nothrow) CharNode{ch, next};
+    auto* node = new (std::nothrow) CharNode{ch, next};
     if (node == nullptr)
         outOfMemory();
     return node;
@@ -16,7 +16,7 @@ CharNode* newCharNode(char ch, CharNode* next)
 CharNode* readCharList(char (&st)[40])
 {
     std::puts("Input string with *");
-    flushOutput(); // shown before we block, even when output is a pipe
+    flushOutput();                  // shown before we block, even when output is a pipe
     readLine(st, sizeof st, stdin); // end of input reads as an empty line
     // The first node is made whatever the line holds, even the bare NUL.
     CharNode* head = newCharNode(st[0], nullptr);

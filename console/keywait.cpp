@@ -28,7 +28,7 @@ void onEndingSignal(int sig)
     raise(sig);
 }
 
-void onStop(int)
+void onStop(int /*sig*/)
 {
     int saved = errno;
     tcsetattr(ttyFd, TCSANOW, &found);
@@ -37,10 +37,10 @@ void onStop(int)
     errno = saved;
 }
 
-void onContinue(int)
+void onContinue(int /*sig*/)
 {
     int saved = errno;
-    struct sigaction act{};
+    struct sigaction act = {};
     act.sa_handler = onStop;
     sigaction(SIGTSTP, &act, nullptr);
     tcsetattr(ttyFd, TCSANOW, &waiting);
@@ -49,7 +49,7 @@ void onContinue(int)
 
 void handle(int sig, void (*handler)(int))
 {
-    struct sigaction act{};
+    struct sigaction act = {};
     act.sa_handler = handler;
     sigaction(sig, nullptr, &previous[sig]);
     // A signal the caller chose to ignore (nohup, a background job) stays ignored.

@@ -12,12 +12,12 @@ IntNode* tail;
 IntNode* cursor;
 char line[12];
 
-Place append(std::int32_t) { return Place::atTail; }
-Place push(std::int32_t) { return Place::atHead; }
+Place append(std::int32_t /*value*/) { return Place::atTail; }
+Place push(std::int32_t /*value*/) { return Place::atHead; }
 
 IntNode* newIntNode(std::int32_t value)
 {
-    IntNode* node = new (std::nothrow) IntNode{value, nullptr};
+    auto* node = new (std::nothrow) IntNode{value, nullptr};
     if (node == nullptr)
         outOfMemory();
     return node;

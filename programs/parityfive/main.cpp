@@ -15,7 +15,8 @@ int main()
     printIntList("inputed spisok first -> last");
 
     bool isFound = false;
-    for (cursor = head; cursor != nullptr && !isFound; ) {
+    cursor = head;
+    while (cursor != nullptr && !isFound) {
         if (cursor->value % 5 == 0) {
             found = cursor;
             isFound = true;

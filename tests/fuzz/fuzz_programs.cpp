@@ -25,8 +25,8 @@ int thirdcull_main();
 
 namespace {
 
-constexpr int (*programs[])() = {fifolist_main,   twoends_main,  lifolist_main, parityfive_main,
-                                 posremove_main,  hashstar_main, thirdcull_main};
+constexpr int (*programs[])() = {fifolist_main,  twoends_main,  lifolist_main, parityfive_main,
+                                 posremove_main, hashstar_main, thirdcull_main};
 
 // Blocks allocated during a run and not yet released. The hooks must not
 // allocate, so this is a fixed table.
