@@ -24,9 +24,9 @@ HERE = Path(__file__).resolve().parent
 
 def load_table(name):
     sys.path.insert(0, str(HERE / "tables"))
-    spec = importlib.util.spec_from_file_location(name, HERE / "tables" / f"{name}.py")
-    module = importlib.util.module_from_spec(spec)
-    spec.loader.exec_module(module)
+    found = importlib.util.spec_from_file_location(name, HERE / "tables" / f"{name}.py")
+    module = importlib.util.module_from_spec(found)
+    found.loader.exec_module(module)
     return module.CASES
 
 
