@@ -152,7 +152,10 @@ class KeyWait(unittest.TestCase):
         self.assertRestored()
         os.kill(self.term.pid, signal.SIGCONT)
         self.assertEqual(self.term.status(), "continued")
-        time.sleep(0.2)
+        # The handler that re-applies the wait mode runs once it is scheduled.
+        end = time.monotonic() + 5
+        while self.term.settings() == self.term.before and time.monotonic() < end:
+            time.sleep(0.01)
         self.assertEqual(self.term.settings()[3] & (termios.ICANON | termios.ECHO), 0)
         self.assertTrue(self.term.running())
         self.term.type(b"k")
