@@ -41,11 +41,14 @@ def run(program, case, memcheck_log):
     command = [program]
     if memcheck_log:
         command = ["valgrind", "--error-exitcode=99", f"--log-file={memcheck_log}"] + command
-    with open("/dev/full" if case.get("to_full") else "/dev/null", "wb") as full:
+    stdout = open("/dev/full", "wb") if case.get("to_full") else subprocess.PIPE
+    try:
         proc = subprocess.run(
-            command, input=case["stdin"], stderr=subprocess.PIPE,
-            stdout=full if case.get("to_full") else subprocess.PIPE,
+            command, input=case["stdin"], stdout=stdout, stderr=subprocess.PIPE,
             preexec_fn=limit_memory, timeout=60 if memcheck_log else 10)
+    finally:
+        if stdout is not subprocess.PIPE:
+            stdout.close()
     got = (proc.stdout or b"", proc.stderr, proc.returncode)
     if not memcheck_log:
         return got, None, ""
