@@ -3,13 +3,17 @@
 #include "console.h"
 
 #include <cstdio>
-#include <new>
+#include <cstdlib>
 
+// malloc, not new: the C++ runtime reports failure with an exception, and
+// when memory is that tight the exception itself cannot be made.
 CharNode* newCharNode(char ch, CharNode* next)
 {
-    auto* node = new (std::nothrow) CharNode{ch, next};
+    auto* node = static_cast<CharNode*>(std::malloc(sizeof(CharNode)));
     if (node == nullptr)
         outOfMemory();
+    node->ch = ch;
+    node->next = next;
     return node;
 }
 
@@ -36,4 +40,5 @@ void printCharList(const char* heading, const CharNode* head)
     for (const CharNode* node = head; node != nullptr; node = node->next)
         std::printf("%2c", node->ch);
     std::printf("\n");
+    flushOutput();
 }

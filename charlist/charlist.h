@@ -8,7 +8,7 @@ struct CharNode {
     CharNode* next;
 };
 
-// A node of its own for ch, followed by next.
+// A node of its own for ch, followed by next; std::free releases it.
 CharNode* newCharNode(char ch, CharNode* next);
 
 // Prompts, reads one line into st (at most 39 characters and a NUL) and

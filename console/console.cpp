@@ -11,7 +11,7 @@ bool readLine(char* buf, std::size_t size, std::FILE* in)
     bool lastKept = false; // whether the last character read went into buf
     int last = 0;
     int c;
-    while ((c = getc_unlocked(in)) != EOF && c != '\n') {
+    while ((c = readChar(in)) != EOF && c != '\n') {
         any = true;
         last = c;
         lastKept = n + 1 < size;
@@ -22,6 +22,13 @@ bool readLine(char* buf, std::size_t size, std::FILE* in)
         --n;
     buf[n] = '\0';
     return any || c == '\n';
+}
+
+void readError()
+{
+    std::fprintf(stderr, "%s: read error: %s\n", program_invocation_short_name,
+                 std::strerror(errno));
+    std::exit(1);
 }
 
 void outOfMemory()
@@ -36,6 +43,10 @@ int firstWriteError = 0;
 
 void flushOutput()
 {
+    // A write that failed inside puts or printf leaves its reason in errno
+    // alone, and only until the next call that sets it.
+    if (std::ferror(stdout) && firstWriteError == 0)
+        firstWriteError = errno;
     errno = 0;
     if (std::fflush(stdout) != 0 && firstWriteError == 0)
         firstWriteError = errno;
@@ -46,7 +57,7 @@ int finishOutput()
     flushOutput();
     if (!std::ferror(stdout))
         return 0;
-    // A write that failed inside printf leaves no errno behind.
+    // Should no call have said why, the reason is a plain I/O error.
     int reason = firstWriteError != 0 ? firstWriteError : EIO;
     std::fprintf(stderr, "%s: write error: %s\n", program_invocation_short_name,
                  std::strerror(reason));

@@ -6,6 +6,22 @@
 #include <cstddef>
 #include <cstdio>
 
+// Input either succeeds or ends the program: a failed read is never taken
+// for the end of input.
+
+// Ends the program: "<program>: read error: <reason>" on standard error,
+// status 1, where errno holds the reason.
+[[noreturn]] void readError();
+
+// getc, except that a failed read ends the program through readError.
+inline int readChar(std::FILE* in)
+{
+    int c = getc_unlocked(in);
+    if (c == EOF && std::ferror(in))
+        readError();
+    return c;
+}
+
 // Reads one line into buf as gets would (end-of-line dropped, NUL added),
 // but never writes past size bytes: the rest of an overlong line is read and
 // thrown away. A carriage return that ends the line is dropped too, so CRLF
@@ -16,8 +32,8 @@ bool readLine(char* buf, std::size_t size, std::FILE* in);
 // Ends the program: "<program>: out of memory" on standard error, status 1.
 [[noreturn]] void outOfMemory();
 
-// Flushes standard output now (before waiting for input, say), keeping the
-// reason of the first failure for finishOutput.
+// Flushes standard output now (before waiting for input, say, and after
+// every listing), keeping the reason of the first failure for finishOutput.
 void flushOutput();
 
 // Flushes standard output and returns the exit status: 0, or 1 after

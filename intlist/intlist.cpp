@@ -5,7 +5,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <new>
 
 IntNode* head;
 IntNode* tail;
@@ -15,11 +14,15 @@ char line[12];
 Place append(std::int32_t /*value*/) { return Place::atTail; }
 Place push(std::int32_t /*value*/) { return Place::atHead; }
 
+// malloc, not new: the C++ runtime reports failure with an exception, and
+// when memory is that tight the exception itself cannot be made.
 IntNode* newIntNode(std::int32_t value)
 {
-    auto* node = new (std::nothrow) IntNode{value, nullptr};
+    auto* node = static_cast<IntNode*>(std::malloc(sizeof(IntNode)));
     if (node == nullptr)
         outOfMemory();
+    node->value = value;
+    node->next = nullptr;
     return node;
 }
 
@@ -59,4 +62,5 @@ void printIntList(const char* heading)
     for (cursor = head; cursor != nullptr; cursor = cursor->next)
         std::printf("%5d", cursor->value);
     std::printf("\n");
+    flushOutput();
 }

@@ -24,7 +24,7 @@ using PlacementRule = Place (*)(std::int32_t value);
 Place append(std::int32_t value); // every value at the tail
 Place push(std::int32_t value);   // every value at the head
 
-// A node of its own for value, with no successor yet.
+// A node of its own for value, with no successor yet; std::free releases it.
 IntNode* newIntNode(std::int32_t value);
 
 // Prompts once, then reads integers one per line until an empty line (or the

@@ -10,8 +10,12 @@ fails the case, and the rows that say how many nodes they release must
 show exactly that many more frees than the runtime's own.
 --sanitized says the program carries AddressSanitizer, which cannot run
 under an address-space limit. Either leaves out the rows that need one.
+Otherwise the table's first row is also run under a sweep of address-space
+limits: at each, the program works, says it is out of memory, or does not
+start at all; it never crashes.
 """
 import importlib.util
+import os
 import re
 import resource
 import subprocess
@@ -42,13 +46,34 @@ def run(program, case, memcheck_log):
     if memcheck_log:
         command = ["valgrind", "--error-exitcode=99", f"--log-file={memcheck_log}"] + command
     stdout = open("/dev/full", "wb") if case.get("to_full") else subprocess.PIPE
+    stdin_is = case.get("stdin_is")
+    stdin, data, opened = subprocess.PIPE, case["stdin"], []
+    if stdin_is == "closed":
+        stdin, data = subprocess.DEVNULL, None
+    elif stdin_is == "directory":
+        stdin, data = os.open("/", os.O_RDONLY), None
+        opened.append(stdin)
+    elif stdin_is == "nonblocking":
+        stdin, writer = os.pipe()
+        opened += [stdin, writer]
+        os.write(writer, data)
+        os.set_blocking(stdin, False)
+        data = None
+
+    def prepare():
+        limit_memory()
+        if stdin_is == "closed":
+            os.close(0)
+
     try:
         proc = subprocess.run(
-            command, input=case["stdin"], stdout=stdout, stderr=subprocess.PIPE,
-            preexec_fn=limit_memory, timeout=60 if memcheck_log else 10)
+            command, input=data, stdin=None if data is not None else stdin, stdout=stdout,
+            stderr=subprocess.PIPE, preexec_fn=prepare, timeout=60 if memcheck_log else 10)
     finally:
         if stdout is not subprocess.PIPE:
             stdout.close()
+        for fd in opened:
+            os.close(fd)
     got = (proc.stdout or b"", proc.stderr, proc.returncode)
     if not memcheck_log:
         return got, None, ""
@@ -56,6 +81,25 @@ def run(program, case, memcheck_log):
     frees = re.search(r"total heap usage: [\d,]+ allocs, ([\d,]+) frees", log)
     errors = "" if "ERROR SUMMARY: 0 errors" in log else log
     return got, int(frees.group(1).replace(",", "")) if frees else None, errors
+
+
+SWEEP_KB = range(1024, 8192, 12)
+
+
+def sweep(program, case):
+    """The limits at which the program does something other than work, say
+    it is out of memory, or fail to start (the loader's own exit, 127)."""
+    name = Path(program).name
+    wrong = []
+    for limit in SWEEP_KB:
+        got = run(program, dict(case, vm_limit_kb=limit), None)[0]
+        works = got == (case["stdout"], case["stderr"], case["status"])
+        says_so = (got[1:] == (f"{name}: out of memory\n".encode(), 1)
+                   and case["stdout"].startswith(got[0]))
+        never_started = got[0] == b"" and got[2] == 127
+        if not (works or says_so or never_started):
+            wrong.append((limit, got))
+    return wrong
 
 
 def main():
@@ -88,6 +132,14 @@ def main():
                     print(f"  {what}: expected {w!r}\n  {what}:      got {g!r}")
             if errors:
                 print("  memcheck:\n" + errors)
+    if not limited:
+        wrong = sweep(program, load_table(name)[0])
+        if wrong:
+            failed += 1
+            print(f"FAIL address-space limits: {len(wrong)} of {len(SWEEP_KB)}, first "
+                  f"{wrong[0][0]} KiB: {wrong[0][1]!r}")
+        else:
+            passed += 1
     if len(set(runtime_frees.values())) > 1:
         failed += 1
         print("FAIL frees less released nodes differ between runs (a node not released, "

@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """The programs at a real (pseudo-)terminal: prompts shown before any input,
 posremove's key wait, and the terminal left as it was found however the wait
-ends. Also: with no terminal, posremove never waits.
+ends, in a launcher of our own and in a real interactive shell. Also: with
+no terminal, posremove never waits.
 
     terminal.py BINDIR
 """
@@ -32,7 +33,11 @@ pid = os.fork()
 if pid == 0:
     os.setpgid(0, 0)
     os.tcsetpgrp(0, os.getpid())
-    signal.signal(signal.SIGTTOU, signal.SIG_DFL)
+    # Python ignores SIGPIPE and SIGXFSZ; a shell leaves them at default.
+    for sig in (signal.SIGTTOU, signal.SIGPIPE, signal.SIGXFSZ):
+        signal.signal(sig, signal.SIG_DFL)
+    for sig in sys.argv[3:]:
+        signal.signal(int(sig), signal.SIG_IGN)
     os.execv(sys.argv[1], sys.argv[1:2])
 print(pid, file=report)
 while True:
@@ -46,13 +51,14 @@ while True:
 class Terminal:
     """A program started as the foreground job of a fresh pseudo-terminal."""
 
-    def __init__(self, program):
+    def __init__(self, program, ignored=()):
         self.master, self.slave = os.openpty()
         self.before = termios.tcgetattr(self.slave)
         self.output = b""
         events, report = os.pipe()
         self.leader = subprocess.Popen(
-            [sys.executable, "-c", LAUNCHER, os.path.join(BIN, program), str(report)],
+            [sys.executable, "-c", LAUNCHER, os.path.join(BIN, program), str(report),
+             *(str(int(sig)) for sig in ignored)],
             stdin=self.slave, stdout=self.slave, stderr=self.slave,
             start_new_session=True, pass_fds=(report,))
         os.close(report)
@@ -95,6 +101,22 @@ class Terminal:
     def settings(self):
         return termios.tcgetattr(self.slave)
 
+    def in_wait_mode(self, seconds=5):
+        end = time.monotonic() + seconds
+        while self.settings()[3] & (termios.ICANON | termios.ECHO) and time.monotonic() < end:
+            time.sleep(0.005)
+        return self.running() and not self.settings()[3] & (termios.ICANON | termios.ECHO)
+
+    def left_unread(self):
+        """What is still in the terminal's input queue, for the next reader."""
+        os.set_blocking(self.slave, False)
+        try:
+            return os.read(self.slave, 4096)
+        except BlockingIOError:
+            return b""
+        finally:
+            os.set_blocking(self.slave, True)
+
     def close(self):
         try:
             os.kill(self.pid, signal.SIGKILL)
@@ -107,13 +129,12 @@ class Terminal:
 
 
 class KeyWait(unittest.TestCase):
-    def setUp(self):
-        self.term = Terminal("posremove")
+    def setUp(self, ignored=()):
+        self.term = Terminal("posremove", ignored)
         self.addCleanup(self.term.close)
         self.term.type(b"10\n20\n30\n40\n\n5\n")
         self.assertTrue(self.term.read_until(MESSAGE), self.term.output)
-        self.term.read(0.3)
-        self.assertTrue(self.term.running(), "posremove did not wait for a key")
+        self.assertTrue(self.term.in_wait_mode(), "posremove did not wait for a key")
 
     def assertRestored(self):
         self.assertEqual(self.term.settings(), self.term.before)
@@ -137,14 +158,33 @@ class KeyWait(unittest.TestCase):
         self.assertEqual(self.term.status(), -signal.SIGINT)
         self.assertRestored()
 
-    def test_terminating_signals_restore_then_kill(self):
-        for n, sig in enumerate((signal.SIGTERM, signal.SIGHUP)):
+    def test_every_ending_or_stopping_signal_restores_first(self):
+        ending = [signal.SIGINT, signal.SIGHUP, signal.SIGTERM, signal.SIGQUIT, signal.SIGUSR1,
+                  signal.SIGUSR2, signal.SIGALRM, signal.SIGVTALRM, signal.SIGPROF,
+                  signal.SIGXCPU, signal.SIGXFSZ, signal.SIGPIPE, signal.SIGABRT,
+                  signal.SIGSYS, signal.SIGRTMIN, signal.SIGRTMAX]
+        for n, sig in enumerate(ending):
             with self.subTest(signal=sig.name):
                 if n:
                     self.setUp()
                 os.kill(self.term.pid, sig)
                 self.assertEqual(self.term.status(), -sig)
                 self.assertRestored()
+        for sig in (signal.SIGTSTP, signal.SIGTTIN, signal.SIGTTOU):
+            with self.subTest(signal=sig.name):
+                self.setUp()
+                os.kill(self.term.pid, sig)
+                self.assertEqual(self.term.status(), "stopped")
+                self.assertRestored()
+
+    def test_a_key_of_several_bytes_is_one_key(self):
+        for key in (b"\x1b[A", b"\x1bOH", b"\x1b[15~", b"\x1b[1;5C", "é".encode(), "€".encode()):
+            with self.subTest(key=key):
+                self.setUp()
+                self.term.type(key + b"ls\n")
+                self.assertEqual(self.term.status(), 0)
+                self.assertRestored()
+                self.assertEqual(self.term.left_unread(), b"ls\n")
 
     def test_stop_restores_and_resume_waits_again(self):
         self.term.type(b"\x1a")  # Ctrl-Z
@@ -152,15 +192,88 @@ class KeyWait(unittest.TestCase):
         self.assertRestored()
         os.kill(self.term.pid, signal.SIGCONT)
         self.assertEqual(self.term.status(), "continued")
-        # The handler that re-applies the wait mode runs once it is scheduled.
-        end = time.monotonic() + 5
-        while self.term.settings() == self.term.before and time.monotonic() < end:
-            time.sleep(0.01)
-        self.assertEqual(self.term.settings()[3] & (termios.ICANON | termios.ECHO), 0)
-        self.assertTrue(self.term.running())
+        self.assertTrue(self.term.in_wait_mode())
         self.term.type(b"k")
         self.assertEqual(self.term.status(), 0)
         self.assertRestored()
+
+
+    def test_an_ignored_stop_stays_ignored(self):
+        self.setUp(ignored=[signal.SIGTSTP])
+        for _ in range(2):
+            os.kill(self.term.pid, signal.SIGCONT)
+            time.sleep(0.1)  # time for the program to act on it
+            self.assertTrue(self.term.in_wait_mode())
+            os.kill(self.term.pid, signal.SIGTSTP)
+            self.assertEqual(self.term.status(0.3), "still running")
+        self.term.type(b"k")
+        self.assertEqual(self.term.status(), 0)
+        self.assertRestored()
+
+
+class Shell:
+    """An interactive bash on a fresh pseudo-terminal, its controlling one."""
+
+    def __init__(self):
+        self.master, slave = os.openpty()
+        env = dict(os.environ, PS1="$ ", TERM="dumb", HISTFILE="/dev/null",
+                   INPUTRC="/dev/null", PATH=f"{os.path.abspath(BIN)}:{os.environ['PATH']}")
+        self.proc = subprocess.Popen(
+            ["bash", "--norc", "--noprofile", "-i"], stdin=slave, stdout=slave, stderr=slave,
+            env=env, start_new_session=True,
+            preexec_fn=lambda: fcntl.ioctl(0, termios.TIOCSCTTY, 0))
+        os.close(slave)
+        self.output = b""
+        self.command("bind 'set enable-bracketed-paste off'")
+
+    def type(self, text):
+        os.write(self.master, text)
+
+    def read_until(self, text, seconds=5):
+        end = time.monotonic() + seconds
+        while text not in self.output and time.monotonic() < end:
+            if select.select([self.master], [], [], 0.02)[0]:
+                self.output += os.read(self.master, 4096)
+        return text in self.output
+
+    def command(self, line):
+        """Runs line and returns what it printed, without the echo of line."""
+        marker = f"done-{time.monotonic_ns()}"
+        start = len(self.output)
+        self.type(f"{line}; echo {marker[:5]}''{marker[5:]}\n".encode())
+        if not self.read_until(f"{marker}\r\n$ ".encode()):
+            raise AssertionError(f"no prompt after {line!r}: {self.output[start:]!r}")
+        # Typed ahead, the line may be echoed twice: by the terminal, then by bash.
+        end = self.output.rindex(marker.encode())
+        echoed = self.output.index(b"\r\n", self.output.rindex(line.encode(), start, end)) + 2
+        return self.output[echoed:end]
+
+    def close(self):
+        self.proc.kill()
+        self.proc.wait()
+        os.close(self.master)
+
+
+class JobControl(unittest.TestCase):
+    """posremove as a job of a real interactive bash."""
+
+    def setUp(self):
+        self.shell = Shell()
+        self.addCleanup(self.shell.close)
+        self.settings = self.shell.command("stty -g")
+        self.shell.type(b"posremove\n10\n20\n\n5\n")
+        self.assertTrue(self.shell.read_until(b"element     5 apsent"), self.shell.output)
+
+    def test_kill_ends_a_job_stopped_at_the_wait(self):
+        self.shell.type(b"\x1a")  # Ctrl-Z
+        self.assertTrue(self.shell.read_until(b"Stopped"), self.shell.output)
+        self.assertIn(b"Terminated", self.shell.command("kill %1; sleep 0.5; jobs -l"))
+        self.assertEqual(self.shell.command("jobs -l"), b"")
+        self.assertEqual(self.shell.command("stty -g"), self.settings)
+
+    def test_rest_of_an_arrow_key_is_not_left_for_the_shell(self):
+        self.shell.type(b"\x1b[A")
+        self.assertEqual(self.shell.command("echo $((6 * 7))"), b"42\r\n")
 
 
 class Prompts(unittest.TestCase):
@@ -179,6 +292,19 @@ class Prompts(unittest.TestCase):
                     term.type(b"1\n\n1\nk")
                     self.assertEqual(term.status(), 0)
                     self.assertEqual(term.settings(), term.before)
+
+
+class WriteError(unittest.TestCase):
+    def test_reason_is_the_real_one_on_a_terminal(self):
+        master, slave = os.openpty()
+        self.addCleanup(os.close, master)
+        self.addCleanup(os.close, slave)
+        for name, typed in (("fifolist", b"1\n\n"), ("hashstar", b"a*\n")):
+            with self.subTest(program=name), open(os.ttyname(slave), "rb") as read_only:
+                run = subprocess.run([os.path.join(BIN, name)], input=typed, stdout=read_only,
+                                     stderr=subprocess.PIPE, timeout=5)
+                self.assertEqual((run.stderr, run.returncode),
+                                 (f"{name}: write error: Bad file descriptor\n".encode(), 1))
 
 
 class NoTerminal(unittest.TestCase):

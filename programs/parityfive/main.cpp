@@ -6,6 +6,7 @@
 #include "console.h"
 
 #include <cstdio>
+#include <cstdlib>
 
 IntNode* found;
 
@@ -44,7 +45,7 @@ int main()
             }
             cursor->next = found->next;
         }
-        delete found;
+        std::free(found);
     }
 
     printIntList("Spisok after include");

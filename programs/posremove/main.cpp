@@ -9,6 +9,7 @@
 #include <cctype>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 
 IntNode* current;
 IntNode* previous;
@@ -23,13 +24,13 @@ std::int32_t readPosition()
     flushOutput();
     int c;
     do
-        c = std::getchar();
+        c = readChar(stdin);
     while (c != EOF && std::isspace(c));
     bool negative = c == '-';
     if (c == '-' || c == '+')
-        c = std::getchar();
+        c = readChar(stdin);
     std::int64_t magnitude = 0;
-    for (; c != EOF && std::isdigit(c); c = std::getchar())
+    for (; c != EOF && std::isdigit(c); c = readChar(stdin))
         magnitude = std::min<std::int64_t>(magnitude * 10 + (c - '0'), INT64_C(1) << 32);
     if (c != EOF)
         std::ungetc(c, stdin);
@@ -53,11 +54,11 @@ int main()
         if (k == 1) {
             current = head;
             head = head->next;
-            delete current;
+            std::free(current);
         } else if (k == 2) {
             current = head->next;
             head->next = current->next;
-            delete current;
+            std::free(current);
         }
         printIntList("NEW spisok");
     } else {
@@ -71,7 +72,7 @@ int main()
         }
         if (current != nullptr && position == k) {
             previous->next = current->next;
-            delete current;
+            std::free(current);
             printIntList("new spisok");
         } else {
             std::printf("element %5d apsent", k);

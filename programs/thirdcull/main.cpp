@@ -5,6 +5,8 @@
 
 #include "console.h"
 
+#include <cstdlib>
+
 int main()
 {
     char st[40];
@@ -18,7 +20,7 @@ int main()
         ++position;
         if (position % 3 == 0) {
             prev->next = cur->next;
-            delete cur;
+            std::free(cur);
             cur = prev->next;
         } else {
             prev = cur;

@@ -38,6 +38,9 @@ CASES = [
     case("k on a last line without end-of-line", "10\n20\n\n1", after("   10   20\n") + "NEW spisok\n   20\n"),
     case("end of input inside k's sign", LIST + "-", SHOWN + "NEW spisok\n   10   20   30   40\n"),
     case("k with CRLF", LIST + "4\r\n", SHOWN + "new spisok\n   10   20   30\n"),
+    case("read error at k: no listing after it", LIST + "1", SHOWN, status=1,
+         stderr="posremove: read error: Resource temporarily unavailable\n",
+         stdin_is="nonblocking"),
     case("output lost: status 1 and the reason", LIST + "5\n", "", status=1,
          stderr="posremove: write error: No space left on device\n", to_full=True),
 ]

@@ -19,6 +19,8 @@ CASES = [
     case("40 characters: the 40th is thrown away", DIGITS39 + "9\n",
          char_run(DIGITS39, "01346790235689124578013467")),
     case("stars are nothing special", "***\n", char_run("***", "**")),
+    case("read error: standard input is a directory", "", CHAR_PROMPT, status=1,
+         stderr="thirdcull: read error: Is a directory\n", stdin_is="directory"),
     case("output lost: status 1 and the reason", "*\n", "", status=1,
          stderr="thirdcull: write error: No space left on device\n", to_full=True),
 ]
