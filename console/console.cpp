@@ -4,6 +4,31 @@
 #include <cstdlib>
 #include <cstring>
 
+namespace {
+const char* programName = "listprograms"; // should argv[0] be missing
+int nameLength = 12;
+} // namespace
+
+void nameProgram(const char* argv0)
+{
+    if (argv0 == nullptr || *argv0 == '\0')
+        return;
+    programName = argv0;
+    for (const char* p = argv0; *p != '\0'; ++p)
+#ifdef _WIN32
+        if (*p == '/' || *p == '\\' || *p == ':')
+#else
+        if (*p == '/')
+#endif
+            programName = p + 1;
+    std::size_t n = std::strlen(programName);
+#ifdef _WIN32
+    if (n > 4 && _stricmp(programName + n - 4, ".exe") == 0)
+        n -= 4;
+#endif
+    nameLength = static_cast<int>(n);
+}
+
 bool readLine(char* buf, std::size_t size, std::FILE* in)
 {
     std::size_t n = 0;
@@ -26,14 +51,13 @@ bool readLine(char* buf, std::size_t size, std::FILE* in)
 
 void readError()
 {
-    std::fprintf(stderr, "%s: read error: %s\n", program_invocation_short_name,
-                 std::strerror(errno));
+    std::fprintf(stderr, "%.*s: read error: %s\n", nameLength, programName, std::strerror(errno));
     std::exit(1);
 }
 
 void outOfMemory()
 {
-    std::fprintf(stderr, "%s: out of memory\n", program_invocation_short_name);
+    std::fprintf(stderr, "%.*s: out of memory\n", nameLength, programName);
     std::exit(1);
 }
 
@@ -59,7 +83,6 @@ int finishOutput()
         return 0;
     // Should no call have said why, the reason is a plain I/O error.
     int reason = firstWriteError != 0 ? firstWriteError : EIO;
-    std::fprintf(stderr, "%s: write error: %s\n", program_invocation_short_name,
-                 std::strerror(reason));
+    std::fprintf(stderr, "%.*s: write error: %s\n", nameLength, programName, std::strerror(reason));
     return 1;
 }

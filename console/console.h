@@ -1,10 +1,15 @@
 // What every list program needs from the console beyond the C standard
-// I/O calls it makes itself: bounded line reading, a checked end of output,
-// the out-of-memory exit and the closing key press.
+// I/O calls it makes itself: its name in messages, bounded line reading, a
+// checked end of output, the out-of-memory exit and the closing key press.
+// This folder is the only code that knows which system it runs on.
 #pragma once
 
 #include <cstddef>
 #include <cstdio>
+
+// Takes the program's name for its messages from argv[0], without the
+// folders (and, on Windows, without ".exe").
+void nameProgram(const char* argv0);
 
 // Input either succeeds or ends the program: a failed read is never taken
 // for the end of input.
@@ -16,7 +21,11 @@
 // getc, except that a failed read ends the program through readError.
 inline int readChar(std::FILE* in)
 {
-    int c = getc_unlocked(in);
+#ifdef _WIN32
+    int c = std::getc(in); // the Windows C runtimes have no getc_unlocked
+#else
+    int c = getc_unlocked(in); // no lock per character: one thread reads
+#endif
     if (c == EOF && std::ferror(in))
         readError();
     return c;

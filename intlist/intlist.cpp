@@ -28,11 +28,12 @@ IntNode* newIntNode(std::int32_t value)
 
 namespace {
 
-// atoi's result, without its undefined behaviour out of range: strtol's
-// value narrowed to 32 bits, which is what glibc's atoi gives.
+// atoi's result, without its undefined behaviour out of range: the 64-bit
+// value narrowed to 32 bits, which is what glibc's atoi gives, and the same
+// where long has 32 bits (Windows). A line of 11 characters always fits.
 std::int32_t toInt32(const char* text)
 {
-    return static_cast<std::int32_t>(std::strtol(text, nullptr, 10));
+    return static_cast<std::int32_t>(std::strtoll(text, nullptr, 10));
 }
 
 } // namespace

@@ -5,8 +5,9 @@
 
 #include "console.h"
 
-int main()
+int main(int /*argc*/, char** argv)
 {
+    nameProgram(argv[0]);
     char st[40];
     CharNode* head = readCharList(st);
     printCharList("Inputed spisok", head);

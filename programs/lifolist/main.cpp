@@ -4,8 +4,9 @@
 
 #include "console.h"
 
-int main()
+int main(int /*argc*/, char** argv)
 {
+    nameProgram(argv[0]);
     readIntList(push);
     printIntList("inputed spisok first -> last");
     return finishOutput();

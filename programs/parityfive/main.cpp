@@ -10,8 +10,9 @@
 
 IntNode* found;
 
-int main()
+int main(int /*argc*/, char** argv)
 {
+    nameProgram(argv[0]);
     readIntList([](std::int32_t value) { return value % 2 != 0 ? Place::atTail : Place::atHead; });
     printIntList("inputed spisok first -> last");
 

@@ -40,8 +40,9 @@ std::int32_t readPosition()
 
 } // namespace
 
-int main()
+int main(int /*argc*/, char** argv)
 {
+    nameProgram(argv[0]);
     readIntList(append);
     printIntList("inputed spisok");
     std::puts("input nomber of find elem");

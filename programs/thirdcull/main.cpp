@@ -7,8 +7,9 @@
 
 #include <cstdlib>
 
-int main()
+int main(int /*argc*/, char** argv)
 {
+    nameProgram(argv[0]);
     char st[40];
     CharNode* head = readCharList(st);
     printCharList("Inputed spisok", head);

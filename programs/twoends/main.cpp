@@ -4,8 +4,9 @@
 
 #include "console.h"
 
-int main()
+int main(int /*argc*/, char** argv)
 {
+    nameProgram(argv[0]);
     readIntList([](std::int32_t value) { return value < 0 ? Place::atHead : Place::atTail; });
     printIntList("inputed spisok first -> last");
     return finishOutput();

@@ -14,18 +14,19 @@
 #include <cstdlib>
 #include <iterator>
 
-int fifolist_main();
-int twoends_main();
-int lifolist_main();
-int parityfive_main();
-int posremove_main();
-int hashstar_main();
-int thirdcull_main();
+int fifolist_main(int argc, char** argv);
+int twoends_main(int argc, char** argv);
+int lifolist_main(int argc, char** argv);
+int parityfive_main(int argc, char** argv);
+int posremove_main(int argc, char** argv);
+int hashstar_main(int argc, char** argv);
+int thirdcull_main(int argc, char** argv);
 
 namespace {
 
-constexpr int (*programs[])() = {fifolist_main,  twoends_main,  lifolist_main, parityfive_main,
-                                 posremove_main, hashstar_main, thirdcull_main};
+constexpr int (*programs[])(int, char**) = {fifolist_main,   twoends_main,   lifolist_main,
+                                            parityfive_main, posremove_main, hashstar_main,
+                                            thirdcull_main};
 
 // Blocks allocated during a run and not yet released. The hooks must not
 // allocate, so this is a fixed table.
@@ -84,8 +85,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::FILE* realIn = stdin;
     stdin = in;
 
+    static char name[] = "fuzz_programs";
+    static char* argv[] = {name, nullptr};
     recording = true;
-    program();
+    program(1, argv);
     recording = false;
 
     stdin = realIn;
