@@ -3,13 +3,16 @@
 and compares standard output and standard error byte for byte, and the exit
 status.
 
-    run_table.py PROGRAM [--memcheck | --sanitized]
+    run_table.py PROGRAM [--memcheck | --sanitized | --emulator WINE]
 
 --memcheck runs every case under valgrind's memcheck: any error it finds
 fails the case, and the rows that say how many nodes they release must
 show exactly that many more frees than the runtime's own.
 --sanitized says the program carries AddressSanitizer, which cannot run
 under an address-space limit. Either leaves out the rows that need one.
+--emulator runs a Windows program under wine; its text-mode CRLF line ends
+are read as LF, and rows that need a limit or a POSIX standard input are
+left out.
 Otherwise the table's first row is also run under a sweep of address-space
 limits: at each, the program works, says it is out of memory, or does not
 start at all; it never crashes.
@@ -24,6 +27,7 @@ import tempfile
 from pathlib import Path
 
 HERE = Path(__file__).resolve().parent
+EMULATOR = []  # the command that runs a cross-built program, if any
 
 
 def load_table(name):
@@ -42,7 +46,7 @@ def run(program, case, memcheck_log):
         if limit:
             resource.setrlimit(resource.RLIMIT_AS, (limit * 1024, limit * 1024))
 
-    command = [program]
+    command = EMULATOR + [program]
     if memcheck_log:
         command = ["valgrind", "--error-exitcode=99", f"--log-file={memcheck_log}"] + command
     stdout = open("/dev/full", "wb") if case.get("to_full") else subprocess.PIPE
@@ -75,6 +79,8 @@ def run(program, case, memcheck_log):
         for fd in opened:
             os.close(fd)
     got = (proc.stdout or b"", proc.stderr, proc.returncode)
+    if EMULATOR:
+        got = (got[0].replace(b"\r\n", b"\n"), got[1].replace(b"\r\n", b"\n"), got[2])
     if not memcheck_log:
         return got, None, ""
     log = Path(memcheck_log).read_text()
@@ -89,7 +95,7 @@ SWEEP_KB = range(1024, 8192, 12)
 def sweep(program, case):
     """The limits at which the program does something other than work, say
     it is out of memory, or fail to start (the loader's own exit, 127)."""
-    name = Path(program).name
+    name = Path(program).stem
     wrong = []
     for limit in SWEEP_KB:
         got = run(program, dict(case, vm_limit_kb=limit), None)[0]
@@ -105,14 +111,16 @@ def sweep(program, case):
 def main():
     program = sys.argv[1]
     memcheck = "--memcheck" in sys.argv
-    limited = memcheck or "--sanitized" in sys.argv
-    name = Path(program).name
+    if "--emulator" in sys.argv:
+        EMULATOR.append(sys.argv[sys.argv.index("--emulator") + 1])
+    limited = memcheck or "--sanitized" in sys.argv or EMULATOR
+    name = Path(program).stem
     passed = failed = skipped = 0
     runtime_frees = {}  # frees less the nodes released: the same in every run
     with tempfile.TemporaryDirectory() as tmp:
         log = str(Path(tmp) / "memcheck.log") if memcheck else None
         for case in load_table(name):
-            if limited and case.get("vm_limit_kb"):
+            if limited and case.get("vm_limit_kb") or EMULATOR and case.get("stdin_is"):
                 skipped += 1
                 continue
             try:
