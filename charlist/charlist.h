@@ -8,6 +8,11 @@ struct CharNode {
     CharNode* next;
 };
 
+// How to type the line, for --help.
+inline constexpr char charInputHelp[] =
+    "Type one line of up to 39 characters; each character, spaces included,\n"
+    "becomes one node of the list.\n";
+
 // A node of its own for ch, followed by next; std::free releases it.
 CharNode* newCharNode(char ch, CharNode* next);
 

@@ -5,9 +5,9 @@
 #include <cstring>
 
 namespace {
+
 const char* programName = "listprograms"; // should argv[0] be missing
 int nameLength = 12;
-} // namespace
 
 void nameProgram(const char* argv0)
 {
@@ -27,6 +27,29 @@ void nameProgram(const char* argv0)
         n -= 4;
 #endif
     nameLength = static_cast<int>(n);
+}
+
+} // namespace
+
+void startProgram(int argc, char** argv, const char* what, const char* input)
+{
+    nameProgram(argc > 0 ? argv[0] : nullptr);
+    if (argc != 2)
+        return;
+    if (std::strcmp(argv[1], "--help") == 0) {
+        std::printf("Usage: %.*s [--help | --version]\n\n%s\n%s\n", nameLength, programName, what,
+                    input);
+#ifdef _WIN32
+        std::printf("More in README.md, beside the program.\n");
+#else
+        std::printf("Manual page: man %.*s\n", nameLength, programName);
+#endif
+    } else if (std::strcmp(argv[1], "--version") == 0) {
+        std::printf("%.*s (listprograms) %s\n", nameLength, programName, LISTPROGRAMS_VERSION);
+    } else {
+        return;
+    }
+    std::exit(finishOutput());
 }
 
 bool readLine(char* buf, std::size_t size, std::FILE* in)

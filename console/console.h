@@ -7,9 +7,12 @@
 #include <cstddef>
 #include <cstdio>
 
-// Takes the program's name for its messages from argv[0], without the
-// folders (and, on Windows, without ".exe").
-void nameProgram(const char* argv0);
+// The first step of every program. Takes its name for messages from
+// argv[0], without the folders (and, on Windows, ".exe"). A lone --help
+// prints what the program does (what), how to type its input (input) and
+// where its manual page is; a lone --version its name and version; either
+// ends the program there, without reading. Other arguments are ignored.
+void startProgram(int argc, char** argv, const char* what, const char* input);
 
 // Input either succeeds or ends the program: a failed read is never taken
 // for the end of input.

@@ -16,6 +16,12 @@ extern IntNode* tail;
 extern IntNode* cursor; // the walking pointer of listings and searches
 extern char line[12];   // receives every line of the dialogue
 
+// How to type the dialogue's input, for --help.
+inline constexpr char intInputHelp[] =
+    "Type one integer per line and end the list with an empty line (Enter\n"
+    "alone). Text that is not a number counts as 0, and only the first 11\n"
+    "characters of a line count.\n";
+
 enum class Place { atTail, atHead };
 
 // Where a value typed after the first goes.

@@ -46,7 +46,7 @@ def run(program, case, memcheck_log):
         if limit:
             resource.setrlimit(resource.RLIMIT_AS, (limit * 1024, limit * 1024))
 
-    command = EMULATOR + [program]
+    command = EMULATOR + [program] + case.get("args", [])
     if memcheck_log:
         command = ["valgrind", "--error-exitcode=99", f"--log-file={memcheck_log}"] + command
     stdout = open("/dev/full", "wb") if case.get("to_full") else subprocess.PIPE

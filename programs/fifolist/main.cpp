@@ -4,9 +4,12 @@
 
 #include "console.h"
 
-int main(int /*argc*/, char** argv)
+int main(int argc, char** argv)
 {
-    nameProgram(argv[0]);
+    startProgram(argc, argv,
+                 "A queue: each integer you type joins the back of a singly linked list,\n"
+                 "which is then printed from first to last.\n",
+                 intInputHelp);
     readIntList(append);
     printIntList("inputed spisok first -> last");
     return finishOutput();

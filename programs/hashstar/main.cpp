@@ -5,9 +5,12 @@
 
 #include "console.h"
 
-int main(int /*argc*/, char** argv)
+int main(int argc, char** argv)
 {
-    nameProgram(argv[0]);
+    startProgram(argc, argv,
+                 "The characters of one line, in a singly linked list; it is printed, a\n"
+                 "'#' is inserted before every '*', and it is printed again.\n",
+                 charInputHelp);
     char st[40];
     CharNode* head = readCharList(st);
     printCharList("Inputed spisok", head);

@@ -4,9 +4,12 @@
 
 #include "console.h"
 
-int main(int /*argc*/, char** argv)
+int main(int argc, char** argv)
 {
-    nameProgram(argv[0]);
+    startProgram(argc, argv,
+                 "A stack: each integer you type is pushed on the front of a singly\n"
+                 "linked list, which is then printed from the top.\n",
+                 intInputHelp);
     readIntList(push);
     printIntList("inputed spisok first -> last");
     return finishOutput();

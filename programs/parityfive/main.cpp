@@ -10,9 +10,13 @@
 
 IntNode* found;
 
-int main(int /*argc*/, char** argv)
+int main(int argc, char** argv)
 {
-    nameProgram(argv[0]);
+    startProgram(argc, argv,
+                 "Odd integers join the back of a singly linked list, even ones the\n"
+                 "front; the list is printed, its first multiple of five from the front\n"
+                 "is removed, and it is printed again.\n",
+                 intInputHelp);
     readIntList([](std::int32_t value) { return value % 2 != 0 ? Place::atTail : Place::atHead; });
     printIntList("inputed spisok first -> last");
 

@@ -40,9 +40,13 @@ std::int32_t readPosition()
 
 } // namespace
 
-int main(int /*argc*/, char** argv)
+int main(int argc, char** argv)
 {
-    nameProgram(argv[0]);
+    startProgram(argc, argv,
+                 "The integers you type, in order, in a singly linked list; it is\n"
+                 "printed, the element at the position you type next (1 is the front)\n"
+                 "is removed, the list is printed again, and a key press ends it.\n",
+                 intInputHelp);
     readIntList(append);
     printIntList("inputed spisok");
     std::puts("input nomber of find elem");

@@ -7,9 +7,13 @@
 
 #include <cstdlib>
 
-int main(int /*argc*/, char** argv)
+int main(int argc, char** argv)
 {
-    nameProgram(argv[0]);
+    startProgram(argc, argv,
+                 "The characters of one line, in a singly linked list; it is printed,\n"
+                 "the characters at positions 3, 6, 9 and so on are removed, and it is\n"
+                 "printed again.\n",
+                 charInputHelp);
     char st[40];
     CharNode* head = readCharList(st);
     printCharList("Inputed spisok", head);

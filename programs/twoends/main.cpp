@@ -4,9 +4,12 @@
 
 #include "console.h"
 
-int main(int /*argc*/, char** argv)
+int main(int argc, char** argv)
 {
-    nameProgram(argv[0]);
+    startProgram(argc, argv,
+                 "A double-ended queue: a negative integer joins the front of a singly\n"
+                 "linked list, any other the back; then the list is printed.\n",
+                 intInputHelp);
     readIntList([](std::int32_t value) { return value < 0 ? Place::atHead : Place::atTail; });
     printIntList("inputed spisok first -> last");
     return finishOutput();

@@ -6,7 +6,7 @@ def case(name, stdin, stdout, status=0, stderr="", **options):
     the exact standard error. Text is taken byte for byte (latin-1), so any
     byte value can be written as \\xNN. Options: to_full (standard output is
     /dev/full, so only stderr and status are compared), vm_limit_kb (an
-    address-space limit), stdin_is ("directory": standard input is "/";
+    address-space limit), args (the command-line arguments), stdin_is ("directory": standard input is "/";
     "closed": there is none; "nonblocking": a non-blocking pipe that holds
     stdin and stays open, so reading past it fails with EAGAIN)."""
     def raw(text):

@@ -3,6 +3,18 @@
 # the other integer tables do not repeat.
 from cases import FIRST_LAST, INT_PROMPT, case
 
+HELP = """Usage: fifolist [--help | --version]
+
+A queue: each integer you type joins the back of a singly linked list,
+which is then printed from first to last.
+
+Type one integer per line and end the list with an empty line (Enter
+alone). Text that is not a number counts as 0, and only the first 11
+characters of a line count.
+
+Manual page: man fifolist
+"""
+
 CASES = [
     case("input order", "1\n2\n3\n\n", FIRST_LAST + "    1    2    3\n"),
     case("sign does not move a value", "-4\n0\n\n", FIRST_LAST + "   -4    0\n"),
@@ -41,6 +53,15 @@ CASES = [
     case("read error in the middle: nothing more is printed", "1\n2\n", INT_PROMPT, status=1,
          stderr="fifolist: read error: Resource temporarily unavailable\n",
          stdin_is="nonblocking"),
+    case("--help: what it does, its input, its manual; nothing read", "", HELP, args=["--help"],
+         stdin_is="closed"),
+    case("--version; nothing read", "", "fifolist (listprograms) 1.0.0\n", args=["--version"],
+         stdin_is="closed"),
+    case("--help lost: status 1 and the reason", "", "", status=1, args=["--help"],
+         stderr="fifolist: write error: No space left on device\n", to_full=True),
+    case("--help with more arguments is ignored", "1\n\n", FIRST_LAST + "    1\n",
+         args=["--help", "x"]),
+    case("other arguments are ignored", "2\n\n", FIRST_LAST + "    2\n", args=["-h"]),
     case("output lost: status 1 and the reason", "1\n\n", "", status=1,
          stderr="fifolist: write error: No space left on device\n", to_full=True),
     case("out of memory: status 1 and the reason", "7\n" * 1_000_000, INT_PROMPT, status=1,

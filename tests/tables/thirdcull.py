@@ -21,6 +21,8 @@ CASES = [
     case("stars are nothing special", "***\n", char_run("***", "**")),
     case("read error: standard input is a directory", "", CHAR_PROMPT, status=1,
          stderr="thirdcull: read error: Is a directory\n", stdin_is="directory"),
+    case("--version; nothing read", "", "thirdcull (listprograms) 1.0.0\n", args=["--version"],
+         stdin_is="closed"),
     case("output lost: status 1 and the reason", "*\n", "", status=1,
          stderr="thirdcull: write error: No space left on device\n", to_full=True),
 ]
