@@ -15,6 +15,7 @@ do not. Prints a Markdown table and checks the targets: linear growth, at
 most 34 bytes per element at 10,000,000 elements, and fifolist no slower
 than the C program.
 """
+import json
 import os
 import platform
 import statistics
@@ -26,8 +27,10 @@ from pathlib import Path
 
 HERE = Path(__file__).resolve().parent
 BIN = Path(sys.argv[1] if len(sys.argv) > 1 else HERE.parent / "build" / "bin")
-INT_PROGRAMS = ["fifolist", "twoends", "lifolist", "parityfive", "posremove"]
-CHAR_PROGRAMS = ["hashstar", "thirdcull"]
+# The build's own list of programs, with the list library each links.
+LIBRARY = json.loads((BIN.parent / "programs.json").read_text())
+INT_PROGRAMS = [name for name, library in LIBRARY.items() if library == "intlist"]
+CHAR_PROGRAMS = [name for name, library in LIBRARY.items() if library == "charlist"]
 SIZES = [1_000_000, 10_000_000]
 C = "plain C (fifolist's steps)"
 CHAR_RUNS = 2000

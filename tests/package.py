@@ -1,10 +1,13 @@
 #!/usr/bin/env python3
-"""What a user installs: `cmake --install` puts exactly the programs and
-their manual pages under the prefix, every page renders with no warning,
-and the Debian package unpacks to programs that run.
+"""What a user installs: `cmake --install` puts exactly the programs, their
+compressed manual pages, the copyright file and the changelog under the
+prefix; every page renders with no warning; the Debian package unpacks to
+programs that run, and lintian finds nothing to say about it.
 
-    package.py BUILD_DIR
+    package.py BUILD_DIR [TEST_CLASS...]
 """
+import gzip
+import json
 import os
 import subprocess
 import sys
@@ -13,8 +16,12 @@ import unittest
 from pathlib import Path
 
 BUILD = Path(sys.argv.pop(1) if len(sys.argv) > 1 else "build").resolve()
-PROGRAMS = ["fifolist", "twoends", "lifolist", "parityfive", "posremove", "hashstar", "thirdcull"]
-EXPECTED = sorted([f"bin/{p}" for p in PROGRAMS] + [f"share/man/man1/{p}.1" for p in PROGRAMS])
+PROGRAMS = list(json.loads((BUILD / "programs.json").read_text()))
+SOURCE = Path(__file__).resolve().parent.parent
+DOC = "share/doc/listprograms"
+EXPECTED = sorted([f"bin/{p}" for p in PROGRAMS] + [f"share/man/man1/{p}.1.gz" for p in PROGRAMS]
+                  + [f"{DOC}/copyright", f"{DOC}/changelog.gz",
+                     "share/lintian/overrides/listprograms"])
 SESSION = (b"3\n4\n10\n7\n\n", b"Input integer value or ENTER\ninputed spisok first -> last\n"
            b"   10    4    3    7\nSpisok after include\n    4    3    7\n")
 
@@ -23,8 +30,15 @@ def files_under(root):
     return sorted(str(p.relative_to(root)) for p in Path(root).rglob("*") if p.is_file())
 
 
+def build_package(folder):
+    subprocess.run(["cpack", "-G", "DEB", "--config", BUILD / "CPackConfig.cmake", "-B", folder],
+                   check=True, stdout=subprocess.DEVNULL)
+    [package] = Path(folder).glob("*.deb")
+    return package
+
+
 class Install(unittest.TestCase):
-    def test_install_puts_programs_and_pages_and_nothing_else(self):
+    def test_install_puts_programs_pages_and_licence_and_nothing_else(self):
         with tempfile.TemporaryDirectory() as prefix:
             subprocess.run(["cmake", "--install", BUILD, "--prefix", prefix], check=True,
                            stdout=subprocess.DEVNULL)
@@ -32,29 +46,47 @@ class Install(unittest.TestCase):
             run = subprocess.run([f"{prefix}/bin/parityfive"], input=SESSION[0],
                                  capture_output=True, timeout=10)
             self.assertEqual((run.stdout, run.returncode), (SESSION[1], 0))
+            for program in PROGRAMS:
+                page = Path(prefix, f"share/man/man1/{program}.1.gz").read_bytes()
+                self.assertEqual(gzip.decompress(page),
+                                 (SOURCE / "man" / f"{program}.1").read_bytes())
+            copyright_file = Path(prefix, DOC, "copyright").read_text()
+            self.assertIn("License: Expat\n Permission is hereby granted", copyright_file)
+            self.assertIn("\n .\n THE SOFTWARE IS PROVIDED", copyright_file)
 
     def test_every_manual_page_renders_without_warnings(self):
         for program in PROGRAMS:
             with self.subTest(program=program):
-                page = Path(__file__).resolve().parent.parent / "man" / f"{program}.1"
+                page = SOURCE / "man" / f"{program}.1"
                 shown = subprocess.run(["man", "--warnings", "-l", page], capture_output=True,
                                        env=dict(os.environ, MANWIDTH="80", MAN_KEEP_STDERR="1"))
                 self.assertEqual((shown.returncode, shown.stderr), (0, b""))
                 self.assertIn(program.encode(), shown.stdout)
+                # Program names in running text are never hyphenated.
+                text = shown.stdout.decode()
+                for name in PROGRAMS:
+                    for cut in range(1, len(name)):
+                        self.assertNotRegex(text, rf"\b{name[:cut]}\u2010\n\s*{name[cut:]}")
 
 
 class DebianPackage(unittest.TestCase):
     def test_package_unpacks_to_programs_that_run(self):
         with tempfile.TemporaryDirectory() as tmp:
-            subprocess.run(["cpack", "-G", "DEB", "--config", BUILD / "CPackConfig.cmake",
-                            "-B", tmp], check=True, stdout=subprocess.DEVNULL)
-            [package] = Path(tmp).glob("*.deb")
+            package = build_package(tmp)
             root = Path(tmp) / "root"
             subprocess.run(["dpkg-deb", "-x", package, root], check=True)
             self.assertEqual(files_under(root / "usr"), EXPECTED)
             run = subprocess.run([root / "usr/bin/parityfive"], input=SESSION[0],
                                  capture_output=True, timeout=10)
             self.assertEqual((run.stdout, run.returncode), (SESSION[1], 0))
+
+
+class Lintian(unittest.TestCase):
+    def test_lintian_reports_nothing(self):
+        with tempfile.TemporaryDirectory() as tmp:
+            report = subprocess.run(["lintian", "--fail-on", "error,warning", build_package(tmp)],
+                                    capture_output=True, text=True)
+            self.assertEqual((report.stdout, report.returncode), ("", 0))
 
 
 if __name__ == "__main__":

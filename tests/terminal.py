@@ -7,6 +7,7 @@ no terminal, posremove never waits.
     terminal.py BINDIR
 """
 import fcntl
+import json
 import os
 import select
 import signal
@@ -15,6 +16,7 @@ import sys
 import termios
 import time
 import unittest
+from pathlib import Path
 
 BIN = sys.argv.pop(1) if len(sys.argv) > 1 else "build/bin"
 MESSAGE = b"element     5 apsent"
@@ -278,20 +280,16 @@ class JobControl(unittest.TestCase):
 
 class Prompts(unittest.TestCase):
     def test_prompt_shown_before_any_input(self):
-        programs = {
-            b"Input integer value or ENTER": ["fifolist", "twoends", "lifolist", "parityfive",
-                                              "posremove"],
-            b"Input string with *": ["hashstar", "thirdcull"],
-        }
-        for prompt, names in programs.items():
-            for name in names:
-                with self.subTest(program=name):
-                    term = Terminal(name)
-                    self.addCleanup(term.close)
-                    self.assertTrue(term.read_until(prompt), term.output)
-                    term.type(b"1\n\n1\nk")
-                    self.assertEqual(term.status(), 0)
-                    self.assertEqual(term.settings(), term.before)
+        prompts = {"intlist": b"Input integer value or ENTER", "charlist": b"Input string with *"}
+        programs = json.loads(Path(BIN, "..", "programs.json").read_text())
+        for name, library in programs.items():
+            with self.subTest(program=name):
+                term = Terminal(name)
+                self.addCleanup(term.close)
+                self.assertTrue(term.read_until(prompts[library]), term.output)
+                term.type(b"1\n\n1\nk")
+                self.assertEqual(term.status(), 0)
+                self.assertEqual(term.settings(), term.before)
 
 
 class WriteError(unittest.TestCase):

@@ -14,19 +14,18 @@
 #include <cstdlib>
 #include <iterator>
 
-int fifolist_main(int argc, char** argv);
-int twoends_main(int argc, char** argv);
-int lifolist_main(int argc, char** argv);
-int parityfive_main(int argc, char** argv);
-int posremove_main(int argc, char** argv);
-int hashstar_main(int argc, char** argv);
-int thirdcull_main(int argc, char** argv);
+// programs.inc lists PROGRAM(name) for every program, in the build's order.
+#define PROGRAM(name) int name##_main(int argc, char** argv);
+#include "programs.inc"
+#undef PROGRAM
 
 namespace {
 
-constexpr int (*programs[])(int, char**) = {fifolist_main,   twoends_main,   lifolist_main,
-                                            parityfive_main, posremove_main, hashstar_main,
-                                            thirdcull_main};
+constexpr int (*programs[])(int, char**) = {
+#define PROGRAM(name) name##_main,
+#include "programs.inc"
+#undef PROGRAM
+};
 
 // Blocks allocated during a run and not yet released. The hooks must not
 // allocate, so this is a fixed table.

@@ -1,0 +1,66 @@
+# What `cmake --install` puts in place on a POSIX system, and the Debian
+# package made of it: the programs, their manual pages, the licence as a
+# machine-readable copyright file and the changelog.
+foreach(program IN LISTS PROGRAMS)
+  install(TARGETS ${program} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+endforeach()
+
+# Pages and changelog go out compressed, as Debian wants them; -n keeps no
+# name or time stamp in the file, so the same text gives the same bytes.
+find_program(GZIP gzip REQUIRED)
+set(sources packaging/changelog)
+foreach(program IN LISTS PROGRAMS)
+  list(APPEND sources man/${program}.1)
+endforeach()
+set(compressed "")
+foreach(source IN LISTS sources)
+  get_filename_component(name ${source} NAME)
+  set(output ${PROJECT_BINARY_DIR}/compressed/${name}.gz)
+  add_custom_command(OUTPUT ${output}
+                     COMMAND ${GZIP} -9n -c ${PROJECT_SOURCE_DIR}/${source} > ${output}
+                     DEPENDS ${source})
+  list(APPEND compressed ${output})
+endforeach()
+file(MAKE_DIRECTORY ${PROJECT_BINARY_DIR}/compressed)
+add_custom_target(compressed ALL DEPENDS ${compressed})
+foreach(program IN LISTS PROGRAMS)
+  install(FILES ${PROJECT_BINARY_DIR}/compressed/${program}.1.gz
+          DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+endforeach()
+install(FILES ${PROJECT_BINARY_DIR}/compressed/changelog.gz DESTINATION ${CMAKE_INSTALL_DOCDIR})
+
+# The licence in Debian's machine-readable form, made from LICENSE.
+file(READ LICENSE licence)
+string(REGEX MATCH "Copyright \\(c\\) ([^\n]+)" _ "${licence}")
+set(holder "${CMAKE_MATCH_1}")
+string(REGEX REPLACE "^.*\n\n(Permission)" "\\1" terms "${licence}")
+string(STRIP "${terms}" terms)
+string(REPLACE "\n\n" "\n.\n" terms "${terms}")
+string(REPLACE "\n" "\n " terms "${terms}")
+file(WRITE ${PROJECT_BINARY_DIR}/copyright
+"Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/
+Upstream-Name: listprograms
+
+Files: *
+Copyright: ${holder}
+License: Expat
+ ${terms}
+")
+install(FILES ${PROJECT_BINARY_DIR}/copyright DESTINATION ${CMAKE_INSTALL_DOCDIR})
+install(FILES packaging/lintian-overrides DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides
+        RENAME listprograms)
+
+set(CPACK_PACKAGE_NAME listprograms)
+set(CPACK_PACKAGE_CONTACT "List programs developers <dev@listprograms.local>")
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "console programs that show operations on a linked list
+Seven small programs, each showing one operation on a singly linked list
+built from what you type: a queue, a double-ended queue, a stack, removal
+of the first multiple of five, removal by position, insertion of a mark
+before every star, and removal of every third character. Each prints the
+list before and after its operation, to the character.")
+set(CPACK_DEBIAN_PACKAGE_SECTION utils)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_STRIP_FILES ON)
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_GENERATOR DEB)
