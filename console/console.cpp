@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
 
 namespace {
 
@@ -70,6 +71,57 @@ bool readLine(char* buf, std::size_t size, std::FILE* in)
         --n;
     buf[n] = '\0';
     return any || c == '\n';
+}
+
+std::int32_t toInt32(const char* text)
+{
+    const char* p = text;
+    while (*p == ' ' || (*p >= '\t' && *p <= '\r'))
+        ++p;
+    bool negative = *p == '-';
+    if (*p == '-' || *p == '+')
+        ++p;
+    // strtoll stops at the largest magnitude a long long holds.
+    const std::uint64_t limit = negative ? UINT64_C(1) << 63 : (UINT64_C(1) << 63) - 1;
+    std::uint64_t magnitude = 0;
+    for (; *p >= '0' && *p <= '9'; ++p) {
+        auto digit = static_cast<std::uint64_t>(*p - '0');
+        if (magnitude < UINT64_C(100000000000000000)) // one more digit always fits
+            magnitude = magnitude * 10 + digit;
+        else
+            magnitude = magnitude > (limit - digit) / 10 ? limit : magnitude * 10 + digit;
+    }
+    // Narrowing keeps the low 32 bits, as a cast of the 64-bit value does.
+    auto low = static_cast<std::uint32_t>(negative ? 0 - magnitude : magnitude);
+    return static_cast<std::int32_t>(low);
+}
+
+const char* formatField5(std::int32_t value, char (&field)[12])
+{
+    char* start = std::end(field);
+    auto magnitude = static_cast<std::uint32_t>(value);
+    if (value < 0)
+        magnitude = 0 - magnitude;
+    do {
+        *--start = static_cast<char>('0' + magnitude % 10);
+        magnitude /= 10;
+    } while (magnitude != 0);
+    if (value < 0)
+        *--start = '-';
+    while (std::end(field) - start < 5)
+        *--start = ' ';
+    return start;
+}
+
+void printField5(std::int32_t value)
+{
+    char field[12];
+    for (const char* c = formatField5(value, field); c != std::end(field); ++c)
+#ifdef _WIN32
+        std::putc(*c, stdout); // the Windows C runtimes have no putc_unlocked
+#else
+        putc_unlocked(*c, stdout); // no lock per character: one thread writes
+#endif
 }
 
 void readError()

@@ -26,18 +26,6 @@ IntNode* newIntNode(std::int32_t value)
     return node;
 }
 
-namespace {
-
-// atoi's result, without its undefined behaviour out of range: the 64-bit
-// value narrowed to 32 bits, which is what glibc's atoi gives, and the same
-// where long has 32 bits (Windows). A line of 11 characters always fits.
-std::int32_t toInt32(const char* text)
-{
-    return static_cast<std::int32_t>(std::strtoll(text, nullptr, 10));
-}
-
-} // namespace
-
 void readIntList(PlacementRule rule)
 {
     std::puts("Input integer value or ENTER");
@@ -61,7 +49,7 @@ void printIntList(const char* heading)
 {
     std::puts(heading);
     for (cursor = head; cursor != nullptr; cursor = cursor->next)
-        std::printf("%5d", cursor->value);
+        printField5(cursor->value);
     std::printf("\n");
     flushOutput();
 }

@@ -1,17 +1,21 @@
 // libFuzzer target over all seven programs: the first byte picks one, the
-// rest is its standard input. Each program's main is compiled in under its
-// own name and runs here as it would in its own process, on an in-memory
-// standard input, with its output thrown away.
+// rest is its standard input. Every input also checks the hand-written
+// conversions of the console library against the C library's. Each program's main is compiled in
+// under its own name and runs here as it would in its own process, on an in-memory standard input,
+// with its output thrown away.
 //
 // The programs leave their lists to the process exit. A fuzzing process
 // runs them millions of times, so it does what the exit would do: every
 // block a run allocated and did not release is released after the run.
+#include "console.h"
+
 #include <sanitizer/allocator_interface.h>
 
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <iterator>
 
 // programs.inc lists PROGRAM(name) for every program, in the build's order.
@@ -55,6 +59,61 @@ void onFree(const volatile void* p)
     }
 }
 
+// toInt32 and formatField5 must give what (int32_t)strtoll (glibc's atoi)
+// and printf("%5d") give; a difference stops the run.
+void checkConversions(const char* text, std::int32_t value)
+{
+    auto expected = static_cast<std::int32_t>(std::strtoll(text, nullptr, 10));
+    char field[12];
+    char printed[16];
+    const char* start = formatField5(value, field);
+    auto n = static_cast<std::size_t>(std::end(field) - start);
+    int m = std::snprintf(printed, sizeof printed, "%5d", value);
+    if (toInt32(text) == expected && n == static_cast<std::size_t>(m) &&
+        std::memcmp(start, printed, n) == 0)
+        return;
+    std::fprintf(stderr, "conversion differs: text \"%s\" gives %d, not %d; %d gives \"%.*s\"\n",
+                 text, toInt32(text), expected, value, static_cast<int>(n), start);
+    std::abort();
+}
+
+// The edges: the 32-bit range and past it, white space, signs, and the
+// cuts of an 11-character line.
+void checkEdges()
+{
+    const char* texts[] = {"0",
+                           "-0",
+                           "+0",
+                           "2147483647",
+                           "2147483648",
+                           "-2147483648",
+                           "-2147483649",
+                           "4294967295",
+                           "4294967296",
+                           "99999999999",
+                           "-9999999999",
+                           " \t\n\v\f\r+12x",
+                           "+-1",
+                           "- 1",
+                           "--1",
+                           "",
+                           "9223372036854775807",
+                           "9223372036854775808",
+                           "-9223372036854775808",
+                           "-9223372036854775809",
+                           "99999999999999999999999",
+                           "1000000000000000000",
+                           "-999999999999999999",
+                           "12abc",
+                           "\2005"};
+    const std::int32_t values[] = {
+        0,     1,     -1,     9,      -9,      99,        -99,       9999,
+        -9999, 99999, -99999, 100000, -100000, INT32_MAX, INT32_MIN, INT32_MIN + 1};
+    for (const char* text : texts)
+        for (std::int32_t value : values)
+            checkConversions(text, value);
+}
+
 char inBuffer[BUFSIZ];
 char outBuffer[BUFSIZ];
 
@@ -66,6 +125,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
     // Buffers of our own, so that stdio allocates nothing during a run.
     stdout = std::fopen("/dev/null", "w");
     std::setvbuf(stdout, outBuffer, _IOFBF, sizeof outBuffer);
+    checkEdges();
     return 0;
 }
 
@@ -73,6 +133,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     if (size == 0)
         return 0;
+    // The input's first 11 bytes as a line, and its first 4 as a value.
+    char text[12] = {};
+    std::memcpy(text, data, size < 11 ? size : 11);
+    std::uint32_t bits = 0;
+    std::memcpy(&bits, data, size < 4 ? size : 4);
+    checkConversions(text, static_cast<std::int32_t>(bits));
+
     auto program = programs[data[0] % std::size(programs)];
     // fmemopen wants a non-empty buffer even for empty input.
     static char empty[1];
