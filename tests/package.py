@@ -9,6 +9,7 @@ programs that run, and lintian finds nothing to say about it.
 import gzip
 import json
 import os
+import re
 import subprocess
 import sys
 import tempfile
@@ -47,6 +48,10 @@ class Install(unittest.TestCase):
                                  capture_output=True, timeout=10)
             self.assertEqual((run.stdout, run.returncode), (SESSION[1], 0))
             for program in PROGRAMS:
+                # Start-up is most of a run: nothing is loaded beyond the C library.
+                dynamic = subprocess.run(["readelf", "-d", f"{prefix}/bin/{program}"],
+                                         capture_output=True, text=True, check=True).stdout
+                self.assertEqual(re.findall(r"\(NEEDED\).*\[(.*)\]", dynamic), ["libc.so.6"])
                 page = Path(prefix, f"share/man/man1/{program}.1.gz").read_bytes()
                 self.assertEqual(gzip.decompress(page),
                                  (SOURCE / "man" / f"{program}.1").read_bytes())
