@@ -1,6 +1,7 @@
 // What every list program needs from the console beyond the C standard
-// I/O calls it makes itself: its name in messages, bounded line reading, a
-// checked end of output, the out-of-memory exit and the closing key press.
+// I/O calls it makes itself: its name in messages, bounded line reading,
+// the integer conversions, a checked end of output, the out-of-memory exit
+// and the closing key press.
 // This folder is the only code that knows which system it runs on.
 #pragma once
 

@@ -50,13 +50,31 @@ while True:
 """
 
 
-class Terminal:
+class Pty:
+    """The controlling side of a fresh pseudo-terminal, and all it showed."""
+
+    def __init__(self):
+        self.master, self.slave = os.openpty()
+        self.output = b""
+
+    def type(self, text):
+        os.write(self.master, text)
+
+    def read_until(self, text, seconds=5):
+        """Reads what is shown until text is (if given), or for seconds at most."""
+        end = time.monotonic() + seconds
+        while (text is None or text not in self.output) and time.monotonic() < end:
+            if select.select([self.master], [], [], 0.02)[0]:
+                self.output += os.read(self.master, 4096)
+        return text is not None and text in self.output
+
+
+class Terminal(Pty):
     """A program started as the foreground job of a fresh pseudo-terminal."""
 
     def __init__(self, program, ignored=()):
-        self.master, self.slave = os.openpty()
+        super().__init__()
         self.before = termios.tcgetattr(self.slave)
-        self.output = b""
         events, report = os.pipe()
         self.leader = subprocess.Popen(
             [sys.executable, "-c", LAUNCHER, os.path.join(BIN, program), str(report),
@@ -82,23 +100,6 @@ class Terminal:
 
     def running(self):
         return not select.select([self.events], [], [], 0)[0]
-
-    def type(self, text):
-        os.write(self.master, text)
-
-    def read(self, seconds):
-        end = time.monotonic() + seconds
-        while time.monotonic() < end:
-            ready, _, _ = select.select([self.master], [], [], 0.02)
-            if ready:
-                self.output += os.read(self.master, 4096)
-        return self.output
-
-    def read_until(self, text, seconds=5):
-        end = time.monotonic() + seconds
-        while text not in self.output and time.monotonic() < end:
-            self.read(0.02)
-        return text in self.output
 
     def settings(self):
         return termios.tcgetattr(self.slave)
@@ -143,17 +144,15 @@ class KeyWait(unittest.TestCase):
 
     def test_message_shown_before_the_key_and_key_not_echoed(self):
         self.assertTrue(self.term.output.endswith(MESSAGE), self.term.output)
-        self.term.type(b"q")
-        self.assertEqual(self.term.status(), 0)
-        self.assertTrue(self.term.read(0.2).endswith(MESSAGE), self.term.output)
-        self.assertRestored()
-
-    def test_wait_mode_is_raw_and_silent(self):
-        lflag = self.term.settings()[3]
-        self.assertEqual(lflag & (termios.ICANON | termios.ECHO), 0)
-        self.term.type(b"\n")
-        self.assertEqual(self.term.status(), 0)
-        self.assertRestored()
+        for key in (b"q", b"\n"):
+            with self.subTest(key=key):
+                if key != b"q":
+                    self.setUp()
+                self.term.type(key)
+                self.assertEqual(self.term.status(), 0)
+                self.term.read_until(None, 0.2)  # whatever comes after the key
+                self.assertTrue(self.term.output.endswith(MESSAGE), self.term.output)
+                self.assertRestored()
 
     def test_ctrl_c_restores_then_dies_of_sigint(self):
         self.term.type(b"\x03")
@@ -199,7 +198,6 @@ class KeyWait(unittest.TestCase):
         self.assertEqual(self.term.status(), 0)
         self.assertRestored()
 
-
     def test_an_ignored_stop_stays_ignored(self):
         self.setUp(ignored=[signal.SIGTSTP])
         for _ in range(2):
@@ -213,30 +211,18 @@ class KeyWait(unittest.TestCase):
         self.assertRestored()
 
 
-class Shell:
+class Shell(Pty):
     """An interactive bash on a fresh pseudo-terminal, its controlling one."""
 
     def __init__(self):
-        self.master, slave = os.openpty()
+        super().__init__()
         env = dict(os.environ, PS1="$ ", TERM="dumb", HISTFILE="/dev/null",
                    INPUTRC="/dev/null", PATH=f"{os.path.abspath(BIN)}:{os.environ['PATH']}")
         self.proc = subprocess.Popen(
-            ["bash", "--norc", "--noprofile", "-i"], stdin=slave, stdout=slave, stderr=slave,
-            env=env, start_new_session=True,
+            ["bash", "--norc", "--noprofile", "-i"], stdin=self.slave, stdout=self.slave,
+            stderr=self.slave, env=env, start_new_session=True,
             preexec_fn=lambda: fcntl.ioctl(0, termios.TIOCSCTTY, 0))
-        os.close(slave)
-        self.output = b""
         self.command("bind 'set enable-bracketed-paste off'")
-
-    def type(self, text):
-        os.write(self.master, text)
-
-    def read_until(self, text, seconds=5):
-        end = time.monotonic() + seconds
-        while text not in self.output and time.monotonic() < end:
-            if select.select([self.master], [], [], 0.02)[0]:
-                self.output += os.read(self.master, 4096)
-        return text in self.output
 
     def command(self, line):
         """Runs line and returns what it printed, without the echo of line."""
@@ -254,6 +240,7 @@ class Shell:
         self.proc.kill()
         self.proc.wait()
         os.close(self.master)
+        os.close(self.slave)
 
 
 class JobControl(unittest.TestCase):
