@@ -256,7 +256,7 @@ class JobControl(unittest.TestCase):
     def test_kill_ends_a_job_stopped_at_the_wait(self):
         self.shell.type(b"\x1a")  # Ctrl-Z
         self.assertTrue(self.shell.read_until(b"Stopped"), self.shell.output)
-        self.assertIn(b"Terminated", self.shell.command("kill %1; sleep 0.5; jobs -l"))
+        self.assertIn(b"Terminated", self.shell.command("kill %1; sleep 1; jobs -l"))
         self.assertEqual(self.shell.command("jobs -l"), b"")
         self.assertEqual(self.shell.command("stty -g"), self.settings)
 
