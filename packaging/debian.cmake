@@ -1,17 +1,17 @@
 # What `cmake --install` puts in place on a POSIX system, and the Debian
 # package made of it: the programs, their manual pages, the licence as a
 # machine-readable copyright file and the changelog.
-foreach(program IN LISTS PROGRAMS)
-  install(TARGETS ${program} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-endforeach()
-
 # Pages and changelog go out compressed, as Debian wants them; -n keeps no
 # name or time stamp in the file, so the same text gives the same bytes.
-find_program(GZIP gzip REQUIRED)
 set(sources packaging/changelog)
 foreach(program IN LISTS PROGRAMS)
+  install(TARGETS ${program} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+  install(FILES ${PROJECT_BINARY_DIR}/compressed/${program}.1.gz
+          DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
   list(APPEND sources man/${program}.1)
 endforeach()
+find_program(GZIP gzip REQUIRED)
+file(MAKE_DIRECTORY ${PROJECT_BINARY_DIR}/compressed)
 set(compressed "")
 foreach(source IN LISTS sources)
   get_filename_component(name ${source} NAME)
@@ -21,12 +21,7 @@ foreach(source IN LISTS sources)
                      DEPENDS ${source})
   list(APPEND compressed ${output})
 endforeach()
-file(MAKE_DIRECTORY ${PROJECT_BINARY_DIR}/compressed)
 add_custom_target(compressed ALL DEPENDS ${compressed})
-foreach(program IN LISTS PROGRAMS)
-  install(FILES ${PROJECT_BINARY_DIR}/compressed/${program}.1.gz
-          DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
-endforeach()
 install(FILES ${PROJECT_BINARY_DIR}/compressed/changelog.gz DESTINATION ${CMAKE_INSTALL_DOCDIR})
 
 # The licence in Debian's machine-readable form, made from LICENSE.

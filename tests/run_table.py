@@ -119,7 +119,8 @@ def main():
     runtime_frees = {}  # frees less the nodes released: the same in every run
     with tempfile.TemporaryDirectory() as tmp:
         log = str(Path(tmp) / "memcheck.log") if memcheck else None
-        for case in load_table(name):
+        table = load_table(name)
+        for case in table:
             if limited and case.get("vm_limit_kb") or EMULATOR and case.get("stdin_is"):
                 skipped += 1
                 continue
@@ -141,7 +142,7 @@ def main():
             if errors:
                 print("  memcheck:\n" + errors)
     if not limited:
-        wrong = sweep(program, load_table(name)[0])
+        wrong = sweep(program, table[0])
         if wrong:
             failed += 1
             print(f"FAIL address-space limits: {len(wrong)} of {len(SWEEP_KB)}, first "

@@ -159,10 +159,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     stdin = realIn;
     std::fclose(in);
-    // What is left are the nodes the program kept until its exit; all were
-    // made with malloc.
-    // The compiler may assume free leaves liveCount alone, so the hook must
-    // have nothing to remove while we release.
+    // What is left are the nodes the program kept until its exit, all made
+    // with malloc. The compiler may assume free leaves liveCount alone, so
+    // the table is emptied first and the hook finds nothing to remove.
     std::size_t left = liveCount;
     liveCount = 0;
     for (std::size_t i = 0; i < left; ++i)

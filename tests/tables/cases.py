@@ -6,9 +6,10 @@ def case(name, stdin, stdout, status=0, stderr="", **options):
     the exact standard error. Text is taken byte for byte (latin-1), so any
     byte value can be written as \\xNN. Options: to_full (standard output is
     /dev/full, so only stderr and status are compared), vm_limit_kb (an
-    address-space limit), args (the command-line arguments), stdin_is ("directory": standard input is "/";
-    "closed": there is none; "nonblocking": a non-blocking pipe that holds
-    stdin and stays open, so reading past it fails with EAGAIN)."""
+    address-space limit), args (the command-line arguments), stdin_is
+    ("directory": standard input is "/"; "closed": there is none;
+    "nonblocking": a non-blocking pipe that holds stdin and stays open, so
+    reading past it fails with EAGAIN)."""
     def raw(text):
         return text if isinstance(text, bytes) else text.encode("latin-1")
     return dict(name=name, stdin=raw(stdin), stdout=raw(stdout), status=status,
