@@ -2,16 +2,12 @@
 
 #include "console.h"
 
+#include <cstdarg>
 #include <cstdio>
-#include <cstdlib>
 
-// malloc, not new: the C++ runtime reports failure with an exception, and
-// when memory is that tight the exception itself cannot be made.
 CharNode* newCharNode(char ch, CharNode* next)
 {
-    auto* node = static_cast<CharNode*>(std::malloc(sizeof(CharNode)));
-    if (node == nullptr)
-        outOfMemory();
+    auto* node = allocateNode<CharNode>();
     node->ch = ch;
     node->next = next;
     return node;
@@ -31,6 +27,7 @@ CharNode* readCharList(char (&st)[40])
             tail = tail->next;
         }
     }
+    drawCharList(head, {}, "the line as a list: one node per character");
     return head;
 }
 
@@ -41,4 +38,40 @@ void printCharList(const char* heading, const CharNode* head)
         std::printf("%2c", node->ch);
     std::printf("\n");
     flushOutput();
+}
+
+namespace {
+
+// A character as drawn: itself when printable, else an escape that shows
+// it and keeps the columns: ' ', \0, \x1b.
+constexpr NodeReading charReading = {
+    [](const void* node) -> const void* { return static_cast<const CharNode*>(node)->next; },
+    [](const void* node, char (&out)[16]) {
+        auto ch = static_cast<unsigned char>(static_cast<const CharNode*>(node)->ch);
+        if (ch == ' ')
+            return std::snprintf(out, sizeof out, "' '");
+        if (ch == '\\')
+            return std::snprintf(out, sizeof out, "\\\\");
+        if (ch == '\0')
+            return std::snprintf(out, sizeof out, "\\0");
+        if (ch < ' ' || ch > '~')
+            return std::snprintf(out, sizeof out, "\\x%02x", ch);
+        out[0] = static_cast<char>(ch);
+        return 1;
+    },
+};
+
+} // namespace
+
+void drawCharListNow(const CharNode* head, std::initializer_list<Pointer> pointers,
+                     const char* format, ...)
+{
+    // A line makes at most 78 nodes, so the walk to the last is short.
+    const CharNode* last = head;
+    while (last != nullptr && last->next != nullptr)
+        last = last->next;
+    std::va_list args;
+    va_start(args, format);
+    drawList(charReading, {"head", head}, pointers, {nullptr, last}, format, args);
+    va_end(args);
 }

@@ -3,6 +3,10 @@
 // buffer belong to each program's main.
 #pragma once
 
+#include "draw.h"
+
+#include <initializer_list>
+
 struct CharNode {
     char ch;
     CharNode* next;
@@ -23,3 +27,17 @@ CharNode* readCharList(char (&st)[40]);
 
 // Prints heading, then every character from head as a space and itself.
 void printCharList(const char* heading, const CharNode* head);
+
+// With --draw: draws the list from head under a caption (format and args,
+// as printf), with head and the given pointers (in list order) labelled.
+// Without it, costs one test.
+void drawCharListNow(const CharNode* head, std::initializer_list<Pointer> pointers,
+                     const char* format, ...);
+
+template <class... Args>
+void drawCharList(const CharNode* head, std::initializer_list<Pointer> pointers, const char* format,
+                  Args... args)
+{
+    if (drawing)
+        drawCharListNow(head, pointers, format, args...);
+}

@@ -1,5 +1,7 @@
 #include "console.h"
 
+#include "draw.h"
+
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -37,9 +39,14 @@ void startProgram(int argc, char** argv, const char* what, const char* input)
     nameProgram(argc > 0 ? argv[0] : nullptr);
     if (argc != 2)
         return;
+    if (std::strcmp(argv[1], "--draw") == 0) {
+        drawing = true;
+        return;
+    }
     if (std::strcmp(argv[1], "--help") == 0) {
-        std::printf("Usage: %.*s [--help | --version]\n\n%s\n%s\n", nameLength, programName, what,
-                    input);
+        std::printf("Usage: %.*s [--help | --version | --draw]\n\n%s\n%s\n"
+                    "With --draw it also draws the list and its pointers at every step.\n\n",
+                    nameLength, programName, what, input);
 #ifdef _WIN32
         std::printf("More in README.md, beside the program.\n");
 #else
@@ -160,4 +167,23 @@ int finishOutput()
     int reason = firstWriteError != 0 ? firstWriteError : EIO;
     std::fprintf(stderr, "%.*s: write error: %s\n", nameLength, programName, std::strerror(reason));
     return 1;
+}
+
+int terminalWidth()
+{
+    static int width = 0; // asked once: a drawing never changes it midway
+    if (width > 0)
+        return width;
+    const char* columns = std::getenv("COLUMNS");
+    if (columns != nullptr) {
+        char* end = nullptr;
+        long number = std::strtol(columns, &end, 10);
+        if (end != columns && *end == '\0' && number > 0 && number <= 10000)
+            width = static_cast<int>(number);
+    }
+    if (width == 0)
+        width = terminalColumns();
+    if (width == 0)
+        width = 80;
+    return width;
 }

@@ -8,12 +8,14 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 
 // The first step of every program. Takes its name for messages from
 // argv[0], without the folders (and, on Windows, ".exe"). A lone --help
 // prints what the program does (what), how to type its input (input) and
 // where its manual page is; a lone --version its name and version; either
-// ends the program there, without reading. Other arguments are ignored.
+// ends the program there, without reading. A lone --draw turns drawing on
+// (draw.h). Other arguments are ignored.
 void startProgram(int argc, char** argv, const char* what, const char* input);
 
 // Input either succeeds or ends the program: a failed read is never taken
@@ -62,6 +64,18 @@ void printField5(std::int32_t value);
 // Ends the program: "<program>: out of memory" on standard error, status 1.
 [[noreturn]] void outOfMemory();
 
+// Room for one node, released with std::free; ends the program through
+// outOfMemory when there is none. malloc, not new: the C++ runtime reports
+// failure with an exception, and when memory is that tight the exception
+// itself cannot be made.
+template <class Node> Node* allocateNode()
+{
+    auto* node = static_cast<Node*>(std::malloc(sizeof(Node)));
+    if (node == nullptr)
+        outOfMemory();
+    return node;
+}
+
 // Flushes standard output now (before waiting for input, say, and after
 // every listing), keeping the reason of the first failure for finishOutput.
 void flushOutput();
@@ -69,6 +83,13 @@ void flushOutput();
 // Flushes standard output and returns the exit status: 0, or 1 after
 // "<program>: write error: <reason>" on standard error when output was lost.
 int finishOutput();
+
+// The columns a line of output may take: COLUMNS when it is a number, else
+// the terminal's width when standard output is one, else 80.
+int terminalWidth();
+
+// The width of the terminal on standard output; 0 when it is none.
+int terminalColumns();
 
 // Waits for one key press at the terminal on standard input, without echo.
 // Returns at once when standard input is not a terminal.

@@ -2,9 +2,11 @@
 
 #include "console.h"
 
+#include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
 
 IntNode* head;
 IntNode* tail;
@@ -14,33 +16,36 @@ char line[12];
 Place append(std::int32_t /*value*/) { return Place::atTail; }
 Place push(std::int32_t /*value*/) { return Place::atHead; }
 
-// malloc, not new: the C++ runtime reports failure with an exception, and
-// when memory is that tight the exception itself cannot be made.
 IntNode* newIntNode(std::int32_t value)
 {
-    auto* node = static_cast<IntNode*>(std::malloc(sizeof(IntNode)));
-    if (node == nullptr)
-        outOfMemory();
+    auto* node = allocateNode<IntNode>();
     node->value = value;
     node->next = nullptr;
     return node;
 }
 
-void readIntList(PlacementRule rule)
+void readIntList(PlacementRule rule, const char* headWhy, const char* tailWhy)
 {
     std::puts("Input integer value or ENTER");
     flushOutput(); // shown before we block, even when output is a pipe
     // The first line is taken whatever it holds: even an empty one is a 0.
     readLine(line, sizeof line, stdin);
     head = tail = newIntNode(toInt32(line));
+    drawIntList({}, "%d is the first node: head and tail point at it", head->value);
     while (readLine(line, sizeof line, stdin) && std::strlen(line) != 0) {
         IntNode* node = newIntNode(toInt32(line));
         if (rule(node->value) == Place::atTail) {
             tail->next = node;
             tail = node;
+            drawIntList({{"node", node}}, "%d %s%s: tail->next = node, tail = node", node->value,
+                        tailWhy != nullptr ? tailWhy : "",
+                        tailWhy != nullptr ? ", so at the tail" : "appended");
         } else {
             node->next = head;
             head = node;
+            drawIntList({{"node", node}}, "%d %s%s: node->next = head, head = node", node->value,
+                        headWhy != nullptr ? headWhy : "",
+                        headWhy != nullptr ? ", so at the head" : "pushed");
         }
     }
 }
@@ -52,4 +57,29 @@ void printIntList(const char* heading)
         printField5(cursor->value);
     std::printf("\n");
     flushOutput();
+}
+
+namespace {
+
+constexpr NodeReading intReading = {
+    [](const void* node) -> const void* { return static_cast<const IntNode*>(node)->next; },
+    [](const void* node, char (&out)[16]) {
+        char field[12];
+        const char* text = formatField5(static_cast<const IntNode*>(node)->value, field);
+        while (*text == ' ')
+            ++text;
+        auto length = static_cast<int>(std::end(field) - text);
+        std::memcpy(out, text, static_cast<std::size_t>(length));
+        return length;
+    },
+};
+
+} // namespace
+
+void drawIntListNow(std::initializer_list<Pointer> pointers, const char* format, ...)
+{
+    std::va_list args;
+    va_start(args, format);
+    drawList(intReading, {"head", head}, pointers, {"tail", tail}, format, args);
+    va_end(args);
 }

@@ -3,7 +3,10 @@
 // listing.
 #pragma once
 
+#include "draw.h"
+
 #include <cstdint>
+#include <initializer_list>
 
 struct IntNode {
     std::int32_t value;
@@ -35,8 +38,21 @@ IntNode* newIntNode(std::int32_t value);
 
 // Prompts once, then reads integers one per line until an empty line (or the
 // end of input). The first value is the whole list; each later one is placed
-// by rule. Leaves head and tail set.
-void readIntList(PlacementRule rule);
+// by rule. Leaves head and tail set. headWhy and tailWhy say, for --draw,
+// why rule puts a value at the head or at the tail ("is even").
+void readIntList(PlacementRule rule, const char* headWhy = nullptr, const char* tailWhy = nullptr);
 
 // Prints heading, then every value from head in a five-character field.
 void printIntList(const char* heading);
+
+// With --draw: draws the list from head under a caption (format and args,
+// as printf), with head, the given pointers (in list order) and tail
+// labelled. Without it, costs one test.
+void drawIntListNow(std::initializer_list<Pointer> pointers, const char* format, ...);
+
+template <class... Args>
+void drawIntList(std::initializer_list<Pointer> pointers, const char* format, Args... args)
+{
+    if (drawing)
+        drawIntListNow(pointers, format, args...);
+}

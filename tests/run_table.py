@@ -72,7 +72,8 @@ def run(program, case, memcheck_log):
     try:
         proc = subprocess.run(
             command, input=data, stdin=None if data is not None else stdin, stdout=stdout,
-            stderr=subprocess.PIPE, preexec_fn=prepare, timeout=60 if memcheck_log else 10)
+            stderr=subprocess.PIPE, preexec_fn=prepare, timeout=60 if memcheck_log else 10,
+            env=dict(os.environ, COLUMNS=str(case.get("columns", 80))))
     finally:
         if stdout is not subprocess.PIPE:
             stdout.close()

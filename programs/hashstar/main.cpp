@@ -16,15 +16,20 @@ int main(int argc, char** argv)
     printCharList("Inputed spisok", head);
 
     CharNode* cur = head;
-    if (head->ch == '*')
+    if (head->ch == '*') {
         head = newCharNode('#', head);
+        drawCharList(head, {{"cur", cur}}, "a leading '*': a new '#' node before it becomes head");
+    }
     // cur is looked at only after it moves, so the nodes inserted behind it
     // are never visited.
     while (cur->next != nullptr) {
         CharNode* prev = cur;
         cur = cur->next;
-        if (cur->ch == '*')
+        if (cur->ch == '*') {
             prev->next = newCharNode('#', cur);
+            drawCharList(head, {{"prev", prev}, {"prev->next", prev->next}, {"cur", cur}},
+                         "cur is a '*': prev->next = a new '#' node, whose next is cur");
+        }
     }
 
     printCharList("NEW spisok", head);

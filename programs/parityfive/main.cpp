@@ -17,7 +17,8 @@ int main(int argc, char** argv)
                  "front; the list is printed, its first multiple of five from the front\n"
                  "is removed, and it is printed again.\n",
                  intInputHelp);
-    readIntList([](std::int32_t value) { return value % 2 != 0 ? Place::atTail : Place::atHead; });
+    readIntList([](std::int32_t value) { return value % 2 != 0 ? Place::atTail : Place::atHead; },
+                "is even", "is odd");
     printIntList("inputed spisok first -> last");
 
     bool isFound = false;
@@ -26,30 +27,46 @@ int main(int argc, char** argv)
         if (cursor->value % 5 == 0) {
             found = cursor;
             isFound = true;
+            drawIntList({{"cursor", cursor}, {"found", found}},
+                        "%d is a multiple of five: found = cursor", found->value);
         } else {
+            drawIntList({{"cursor", cursor}}, "%d is no multiple of five: cursor moves on",
+                        cursor->value);
             cursor = cursor->next;
         }
     }
 
     if (!isFound) {
+        drawIntList({{"cursor", cursor}}, "cursor is NULL: no multiple of five");
         std::puts("Elemetnt not found");
     } else {
         if (found == tail) {
             if (found == head) {
                 head = tail = nullptr;
+                drawIntList({{"found", found, "unlinked"}},
+                            "found is the only node: head and tail become NULL");
             } else {
-                for (cursor = head; cursor->next != tail; cursor = cursor->next) {
-                }
+                for (cursor = head; cursor->next != tail; cursor = cursor->next)
+                    drawIntList({{"cursor", cursor}, {"found", found}},
+                                "found is the tail: cursor walks to the node before it");
                 cursor->next = nullptr;
                 tail = cursor;
+                drawIntList({{"cursor", cursor}, {"found", found, "unlinked"}},
+                            "cursor->next = NULL, tail = cursor: found is unlinked");
             }
         } else if (found == head) {
             head = head->next;
+            drawIntList({{"found", found, "unlinked"}},
+                        "found is the head: head moves to the next node");
         } else {
-            for (cursor = head; cursor->next != found; cursor = cursor->next) {
-            }
+            for (cursor = head; cursor->next != found; cursor = cursor->next)
+                drawIntList({{"cursor", cursor}, {"found", found}},
+                            "found is inside: cursor walks to the node before it");
             cursor->next = found->next;
+            drawIntList({{"cursor", cursor}, {"found", found, "unlinked"}},
+                        "cursor->next = found->next: found is unlinked");
         }
+        drawIntList({{"found", found, "released"}}, "free(found)");
         std::free(found);
     }
 

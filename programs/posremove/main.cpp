@@ -54,32 +54,51 @@ int main(int argc, char** argv)
 
     if (k == 2 && head->next == nullptr) {
         // A one-element list has no second node to unlink.
+        drawIntList({}, "k = 2, but head->next is NULL: there is no second node");
         std::printf("element %5d apsent", k);
     } else if (k <= 2) {
         if (k == 1) {
             current = head;
             head = head->next;
+            drawIntList({{"current", current, "unlinked"}},
+                        "k = 1: current = head, head moves to the next node");
+            drawIntList({{"current", current, "released"}}, "free(current)");
             std::free(current);
         } else if (k == 2) {
             current = head->next;
             head->next = current->next;
+            drawIntList({{"current", current, "unlinked"}},
+                        "k = 2: the second node is unlinked from head");
+            drawIntList({{"current", current, "released"}}, "free(current)");
             std::free(current);
+        } else {
+            drawIntList({}, "k = %d: no node has this position, none is removed", k);
         }
         printIntList("NEW spisok");
     } else {
         std::int32_t position = 2;
         previous = head;
         current = head->next;
+        drawIntList({{"previous", previous}, {"current", current}},
+                    "k = %d: the walk starts with previous = head, current = head->next", k);
         while (current != nullptr && position < k && current->next != nullptr) {
             previous = current;
             current = current->next;
             ++position;
+            drawIntList({{"previous", previous}, {"current", current}},
+                        "previous and current move on: current is at position %d", position);
         }
         if (current != nullptr && position == k) {
             previous->next = current->next;
+            drawIntList({{"previous", previous}, {"current", current, "unlinked"}},
+                        "position %d: previous->next = current->next", k);
+            drawIntList({{"previous", previous}, {"current", current, "released"}},
+                        "free(current)");
             std::free(current);
             printIntList("new spisok");
         } else {
+            drawIntList({{"previous", previous}, {"current", current}},
+                        "the list ends at position %d: there is no position %d", position, k);
             std::printf("element %5d apsent", k);
         }
     }

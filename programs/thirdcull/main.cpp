@@ -25,8 +25,11 @@ int main(int argc, char** argv)
         ++position;
         if (position % 3 == 0) {
             prev->next = cur->next;
+            drawCharList(head, {{"prev", prev}, {"cur", cur, "released"}},
+                         "position %d: prev->next = cur->next, free(cur)", position);
             std::free(cur);
             cur = prev->next;
+            drawCharList(head, {{"prev", prev}, {"cur", cur}}, "cur = prev->next; prev stays");
         } else {
             prev = cur;
             cur = cur->next;

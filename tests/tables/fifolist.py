@@ -3,7 +3,7 @@
 # the other integer tables do not repeat.
 from cases import FIRST_LAST, INT_PROMPT, case
 
-HELP = """Usage: fifolist [--help | --version]
+HELP = """Usage: fifolist [--help | --version | --draw]
 
 A queue: each integer you type joins the back of a singly linked list,
 which is then printed from first to last.
@@ -11,6 +11,8 @@ which is then printed from first to last.
 Type one integer per line and end the list with an empty line (Enter
 alone). Text that is not a number counts as 0, and only the first 11
 characters of a line count.
+
+With --draw it also draws the list and its pointers at every step.
 
 Manual page: man fifolist
 """
@@ -61,6 +63,8 @@ CASES = [
          stderr="fifolist: write error: No space left on device\n", to_full=True),
     case("--help with more arguments is ignored", "1\n\n", FIRST_LAST + "    1\n",
          args=["--help", "x"]),
+    case("--draw with more arguments is ignored", "1\n\n", FIRST_LAST + "    1\n",
+         args=["--draw", "x"]),
     case("other arguments are ignored", "2\n\n", FIRST_LAST + "    2\n", args=["-h"]),
     case("output lost: status 1 and the reason", "1\n\n", "", status=1,
          stderr="fifolist: write error: No space left on device\n", to_full=True),

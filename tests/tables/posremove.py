@@ -11,6 +11,49 @@ def after(values):
     return INT_PROMPT + "inputed spisok\n" + values + "input nomber of find elem\n"
 
 
+# --draw: the dialogue's drawings, then the walk's steps.
+DRAWN = INT_PROMPT + """-- 10 is the first node: head and tail point at it
+   head,tail
+   v
+  [10]->NULL
+-- 20 appended: tail->next = node, tail = node
+   head  node,tail
+   v     v
+  [10]->[20]->NULL
+-- 30 appended: tail->next = node, tail = node
+   head        node,tail
+   v           v
+  [10]->[20]->[30]->NULL
+-- 40 appended: tail->next = node, tail = node
+   head              node,tail
+   v                 v
+  [10]->[20]->[30]->[40]->NULL
+""" + SHOWN[len(INT_PROMPT):]
+ROW = "  [10]->[20]->[30]->[40]->NULL\n"
+START = """-- k = {}: the walk starts with previous = head, current = head->next
+   head,previous
+   |     current     tail
+   v     v           v
+""" + ROW
+AT_3 = """-- previous and current move on: current is at position 3
+         previous
+         |     current
+   head  |     |     tail
+   v     v     v     v
+""" + ROW
+AT_4 = """-- previous and current move on: current is at position 4
+               previous
+   head        |     current,tail
+   v           v     v
+""" + ROW
+
+
+def drawn_removal(caption, before, row, gone):
+    """The unlinking and the release of the node gone."""
+    return "".join(f"-- {c}\n{before}{row}  {gone} {word}\n"
+                   for c, word in ((caption, "unlinked"), ("free(current)", "released")))
+
+
 CASES = [
     case("k 1: head", LIST + "1\n", SHOWN + "NEW spisok\n   20   30   40\n", released=1),
     case("k 2: second", LIST + "2\n", SHOWN + "NEW spisok\n   10   30   40\n", released=1),
@@ -41,6 +84,29 @@ CASES = [
     case("read error at k: no listing after it", LIST + "1", SHOWN, status=1,
          stderr="posremove: read error: Resource temporarily unavailable\n",
          stdin_is="nonblocking"),
+    case("--draw, k 1: head moves on", LIST + "1\n", DRAWN + drawn_removal(
+        "k = 1: current = head, head moves to the next node", "   head        tail\n   v           v\n",
+        "  [20]->[30]->[40]->NULL\n", "current -> [10]") + "NEW spisok\n   20   30   40\n",
+        args=["--draw"]),
+    case("--draw, k 2: unlinked from head", LIST + "2\n", DRAWN + drawn_removal(
+        "k = 2: the second node is unlinked from head", "   head        tail\n   v           v\n",
+        "  [10]->[30]->[40]->NULL\n", "current -> [20]") + "NEW spisok\n   10   30   40\n",
+        args=["--draw"]),
+    case("--draw, k 3: a middle node by the walk", LIST + "3\n", DRAWN + START.format(3) + AT_3
+         + drawn_removal("position 3: previous->next = current->next",
+                         "         previous\n   head  |     tail\n   v     v     v\n",
+                         "  [10]->[20]->[40]->NULL\n", "current -> [30]")
+         + "new spisok\n   10   20   40\n", args=["--draw"]),
+    case("--draw, k 4: the last, tail left on it", LIST + "4\n", DRAWN + START.format(4) + AT_3
+         + AT_4 + drawn_removal("position 4: previous->next = current->next",
+                                "   head        previous\n   v           v\n",
+                                "  [10]->[20]->[30]->NULL\n", "current,tail -> [40]")
+         + "new spisok\n   10   20   30\n", args=["--draw"]),
+    case("--draw, k 5: past the end", LIST + "5\n", DRAWN + START.format(5) + AT_3 + AT_4
+         + AT_4.replace("move on: current is at position 4",
+                        "ends at position 4: there is no position 5").replace(
+                            "previous and current", "the list") + "element     5 apsent",
+         args=["--draw"]),
     case("output lost: status 1 and the reason", LIST + "5\n", "", status=1,
          stderr="posremove: write error: No space left on device\n", to_full=True),
 ]

@@ -25,4 +25,65 @@ CASES = [
          stdin_is="closed"),
     case("output lost: status 1 and the reason", "*\n", "", status=1,
          stderr="thirdcull: write error: No space left on device\n", to_full=True),
+    case("--draw: too short for a removal", "ab\n", CHAR_PROMPT + """-- the line as a list: one node per character
+   head
+   v
+  [a]->[b]->NULL
+Inputed spisok
+ a b
+NEW spisok
+ a b
+""",
+         args=["--draw"]),
+    case("--draw: the empty line's NUL node", "\n", CHAR_PROMPT + """-- the line as a list: one node per character
+   head
+   v
+  [\\0]->NULL
+Inputed spisok
+ \x00
+NEW spisok
+ \x00
+""",
+         args=["--draw"]),
+    case("--draw: unprintable characters, elided at 40 columns", "a\tb c\x1b\\xyz\n", CHAR_PROMPT + """-- the line as a list: one node per
+-- character
+   head
+   v
+  [a]->[\\x09]->[b]->...->[z]->NULL
+Inputed spisok
+ a \x09 b   c \x1b \\ x y z
+-- position 3: prev->next = cur->next,
+-- free(cur)
+   head prev
+   v    v
+  [a]->[\\x09]->[' ']->...->[z]->NULL
+  cur -> [b] released
+-- cur = prev->next; prev stays
+   head prev    cur
+   v    v       v
+  [a]->[\\x09]->[' ']->...->[z]->NULL
+-- position 6: prev->next = cur->next,
+-- free(cur)
+   head              prev
+   v                 v
+  [a]->[\\x09]->...->[c]->...->[z]->NULL
+  cur -> [\\x1b] released
+-- cur = prev->next; prev stays
+   head      prev cur
+   v         v    v
+  [a]->...->[c]->[\\\\]->...->[z]->NULL
+-- position 9: prev->next = cur->next,
+-- free(cur)
+   head              prev
+   v                 v
+  [a]->[\\x09]->...->[x]->[z]->NULL
+  cur -> [y] released
+-- cur = prev->next; prev stays
+   head              prev cur
+   v                 v    v
+  [a]->[\\x09]->...->[x]->[z]->NULL
+NEW spisok
+ a \x09   c \\ x z
+""",
+         args=["--draw"], columns=40),
 ]

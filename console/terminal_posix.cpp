@@ -11,6 +11,7 @@
 
 #include <cerrno>
 #include <csignal>
+#include <sys/ioctl.h>
 #include <sys/select.h>
 #include <termios.h>
 #include <unistd.h>
@@ -203,4 +204,12 @@ void waitForKey()
         if (caught[sig] != 0 && sig != SIGCONT)
             raise(sig);
     sigprocmask(SIG_SETMASK, &entryMask, nullptr);
+}
+
+int terminalColumns()
+{
+    winsize size{};
+    if (ioctl(STDOUT_FILENO, TIOCGWINSZ, &size) != 0)
+        return 0;
+    return size.ws_col;
 }

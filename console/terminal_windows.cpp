@@ -1,8 +1,9 @@
-// The key wait on Windows: the console's own key read, without echo.
+// The console on Windows: its width, and its own key read without echo.
 #include "console.h"
 
 #include <conio.h>
 #include <io.h>
+#include <windows.h>
 
 void waitForKey()
 {
@@ -13,4 +14,12 @@ void waitForKey()
     int key = _getch();
     if (key == 0 || key == 0xe0)
         _getch();
+}
+
+int terminalColumns()
+{
+    CONSOLE_SCREEN_BUFFER_INFO screen;
+    if (GetConsoleScreenBufferInfo(GetStdHandle(STD_OUTPUT_HANDLE), &screen) == 0)
+        return 0;
+    return screen.srWindow.Right - screen.srWindow.Left + 1;
 }
