@@ -12,23 +12,33 @@ namespace {
 const char* programName = "listprograms"; // should argv[0] be missing
 int nameLength = 12;
 
+bool isSeparator(char c)
+{
+#ifdef _WIN32
+    return c == '/' || c == '\\' || c == ':';
+#else
+    return c == '/';
+#endif
+}
+
 void nameProgram(const char* argv0)
 {
-    if (argv0 == nullptr || *argv0 == '\0')
+    if (argv0 == nullptr)
         return;
-    programName = argv0;
-    for (const char* p = argv0; *p != '\0'; ++p)
+    const char* end = argv0 + std::strlen(argv0);
+    while (end > argv0 && isSeparator(end[-1])) // "bin/fifolist/" is fifolist too
+        --end;
+    const char* start = end;
+    while (start > argv0 && !isSeparator(start[-1]))
+        --start;
+    auto n = end - start;
 #ifdef _WIN32
-        if (*p == '/' || *p == '\\' || *p == ':')
-#else
-        if (*p == '/')
-#endif
-            programName = p + 1;
-    std::size_t n = std::strlen(programName);
-#ifdef _WIN32
-    if (n > 4 && _stricmp(programName + n - 4, ".exe") == 0)
+    if (n > 4 && _strnicmp(end - 4, ".exe", 4) == 0)
         n -= 4;
 #endif
+    if (n == 0)
+        return; // "/" names nothing: keep the default
+    programName = start;
     nameLength = static_cast<int>(n);
 }
 
@@ -88,16 +98,10 @@ std::int32_t toInt32(const char* text)
     bool negative = *p == '-';
     if (*p == '-' || *p == '+')
         ++p;
-    // strtoll stops at the largest magnitude a long long holds.
-    const std::uint64_t limit = negative ? UINT64_C(1) << 63 : (UINT64_C(1) << 63) - 1;
+    // At most 11 digits: far from where strtoll would stop at its limit.
     std::uint64_t magnitude = 0;
-    for (; *p >= '0' && *p <= '9'; ++p) {
-        auto digit = static_cast<std::uint64_t>(*p - '0');
-        if (magnitude < UINT64_C(100000000000000000)) // one more digit always fits
-            magnitude = magnitude * 10 + digit;
-        else
-            magnitude = magnitude > (limit - digit) / 10 ? limit : magnitude * 10 + digit;
-    }
+    for (; *p >= '0' && *p <= '9'; ++p)
+        magnitude = magnitude * 10 + static_cast<std::uint64_t>(*p - '0');
     // Narrowing keeps the low 32 bits, as a cast of the 64-bit value does.
     auto low = static_cast<std::uint32_t>(negative ? 0 - magnitude : magnitude);
     return static_cast<std::int32_t>(low);
@@ -124,11 +128,7 @@ void printField5(std::int32_t value)
 {
     char field[12];
     for (const char* c = formatField5(value, field); c != std::end(field); ++c)
-#ifdef _WIN32
-        std::putc(*c, stdout); // the Windows C runtimes have no putc_unlocked
-#else
-        putc_unlocked(*c, stdout); // no lock per character: one thread writes
-#endif
+        putByte(*c, stdout);
 }
 
 void readError()

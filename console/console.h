@@ -25,14 +25,20 @@ void startProgram(int argc, char** argv, const char* what, const char* input);
 // status 1, where errno holds the reason.
 [[noreturn]] void readError();
 
+// getc and putc without a lock per character, where the C library has
+// them (the Windows C runtimes do not): one thread reads and writes.
+#ifdef _WIN32
+inline int getByte(std::FILE* in) { return std::getc(in); }
+inline void putByte(char c, std::FILE* out) { std::putc(c, out); }
+#else
+inline int getByte(std::FILE* in) { return getc_unlocked(in); }
+inline void putByte(char c, std::FILE* out) { putc_unlocked(c, out); }
+#endif
+
 // getc, except that a failed read ends the program through readError.
 inline int readChar(std::FILE* in)
 {
-#ifdef _WIN32
-    int c = std::getc(in); // the Windows C runtimes have no getc_unlocked
-#else
-    int c = getc_unlocked(in); // no lock per character: one thread reads
-#endif
+    int c = getByte(in);
     if (c == EOF && std::ferror(in))
         readError();
     return c;
@@ -50,8 +56,9 @@ bool readLine(char* buf, std::size_t size, std::FILE* in);
 // more than the list itself. These two do the same by hand, and the fuzz
 // target proves them equal to the C library's on random and edge input.
 
-// atoi's value of text, as glibc gives it out of range too: the number as
-// strtoll reads it (white space, a sign, digits), narrowed to 32 bits.
+// atoi's value of text, as 64-bit glibc gives it out of range too: the
+// number as strtoll reads it (white space, a sign, digits), narrowed to 32
+// bits. text holds at most 11 characters, as the line buffer does.
 std::int32_t toInt32(const char* text);
 
 // Formats value as printf("%5d") would, at the end of field (no NUL), and

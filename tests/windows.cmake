@@ -19,15 +19,15 @@ set_tests_properties(wine_stop PROPERTIES FIXTURES_CLEANUP wine)
 
 foreach(program IN LISTS PROGRAMS)
   add_test(NAME ${program}
-           COMMAND Python3::Interpreter ${here}/run_table.py $<TARGET_FILE:${program}>
+           COMMAND ${Python3_EXECUTABLE} ${here}/run_table.py $<TARGET_FILE:${program}>
                    --emulator ${CMAKE_CROSSCOMPILING_EMULATOR})
 endforeach()
 add_test(NAME terminal
-         COMMAND Python3::Interpreter ${here}/wine_terminal.py ${CMAKE_CROSSCOMPILING_EMULATOR}
+         COMMAND ${Python3_EXECUTABLE} ${here}/wine_terminal.py ${CMAKE_CROSSCOMPILING_EMULATOR}
                  $<TARGET_FILE:posremove>)
 set_tests_properties(${PROGRAMS} terminal
                      PROPERTIES FIXTURES_REQUIRED wine ENVIRONMENT "${wine_env}")
 
 add_test(NAME package
-         COMMAND Python3::Interpreter ${here}/windows_package.py ${PROJECT_BINARY_DIR}
+         COMMAND ${Python3_EXECUTABLE} ${here}/windows_package.py ${PROJECT_BINARY_DIR}
                  ${MINGW_OBJDUMP} ${PROGRAMS})

@@ -59,10 +59,12 @@ void onFree(const volatile void* p)
     }
 }
 
-// toInt32 and formatField5 must give what (int32_t)strtoll (glibc's atoi)
-// and printf("%5d") give; a difference stops the run.
-void checkConversions(const char* text, std::int32_t value)
+// toInt32 (on the first 11 characters) and formatField5 must give what
+// (int32_t)strtoll (64-bit glibc's atoi) and printf("%5d") give; a difference stops the run.
+void checkConversions(const char* whole, std::int32_t value)
 {
+    char text[12] = {}; // all that the line buffer holds
+    std::strncpy(text, whole, 11);
     auto expected = static_cast<std::int32_t>(std::strtoll(text, nullptr, 10));
     char field[12];
     char printed[16];

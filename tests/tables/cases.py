@@ -9,7 +9,8 @@ def case(name, stdin, stdout, status=0, stderr="", **options):
     address-space limit), args (the command-line arguments), stdin_is
     ("directory": standard input is "/"; "closed": there is none;
     "nonblocking": a non-blocking pipe that holds stdin and stays open, so
-    reading past it fails with EAGAIN), columns (COLUMNS, 80 when not given)."""
+    reading past it fails with EAGAIN), columns (COLUMNS, 80 when not given),
+    argv0 (the name the program is started under)."""
     def raw(text):
         return text if isinstance(text, bytes) else text.encode("latin-1")
     return dict(name=name, stdin=raw(stdin), stdout=raw(stdout), status=status,
