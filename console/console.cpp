@@ -47,6 +47,7 @@ void nameProgram(const char* argv0)
 void startProgram(int argc, char** argv, const char* what, const char* input)
 {
     nameProgram(argc > 0 ? argv[0] : nullptr);
+    prepareInput();
     if (argc != 2)
         return;
     if (std::strcmp(argv[1], "--draw") == 0) {

@@ -98,6 +98,10 @@ int terminalWidth();
 // The width of the terminal on standard output; 0 when it is none.
 int terminalColumns();
 
+// Readies standard input (startProgram calls it): on Windows, a pipe or a
+// file is read in binary mode, as on every other system.
+void prepareInput();
+
 // Waits for one key press at the terminal on standard input, without echo.
 // Returns at once when standard input is not a terminal.
 void waitForKey();

@@ -1,16 +1,16 @@
-// The key wait is the one place that knows about terminals. Whatever way the
-// program leaves the wait (a key, a signal that ends it, a stop), the
-// terminal gets back the exact settings it had before.
+// The terminal on POSIX systems: its width, and the key wait.
 //
-// The signals that end or stop a program are caught only to note them, and
-// only while the wait sleeps in pselect; everywhere else they stay blocked.
-// A noted signal is then sent again under the disposition the caller had,
-// after the terminal is restored, so the caller sees what really happened:
-// the program dies of it, stops on it, or (continued) waits again.
+// The key wait works as OpenBSD's readpassphrase does. Every signal that
+// would end or stop the program is blocked, except while the wait sleeps in
+// pselect, where its handler only notes it. A noted signal is sent again
+// under the caller's own disposition once the terminal is back as it was
+// found: the program dies of it, stops on it, or runs the caller's handler,
+// and when it is still here (continued) it waits again.
 #include "console.h"
 
 #include <cerrno>
 #include <csignal>
+#include <cstdint>
 #include <sys/ioctl.h>
 #include <sys/select.h>
 #include <termios.h>
@@ -18,115 +18,95 @@
 
 namespace {
 
-// Every signal whose default action ends or stops the program.
-constexpr int fixedSignals[] = {
-    SIGHUP,    SIGINT,  SIGQUIT, SIGILL,  SIGTRAP, SIGABRT,   SIGBUS,  SIGFPE,
-    SIGUSR1,   SIGSEGV, SIGUSR2, SIGPIPE, SIGALRM, SIGTERM,   SIGTSTP, SIGTTIN,
-    SIGTTOU,   SIGXCPU, SIGXFSZ, SIGSYS,  SIGPROF, SIGVTALRM,
-#ifdef SIGPOLL
-    SIGPOLL,
-#endif
-#ifdef SIGSTKFLT
-    SIGSTKFLT,
-#endif
-#ifdef SIGPWR
-    SIGPWR,
-#endif
-#ifdef SIGEMT
-    SIGEMT,
-#endif
-#ifdef SIGLOST
-    SIGLOST,
-#endif
-};
+constexpr int slots = 129; // above every signal number of the systems we build on
+volatile std::sig_atomic_t pending[slots];
+struct sigaction callers[slots]; // the dispositions found on entry
+sigset_t watched;                // the signals caught while we wait
 
-constexpr int signalSlots = 129; // above every signal number of the systems we build on
+void notePending(int sig) { pending[sig] = 1; }
 
-volatile std::sig_atomic_t caught[signalSlots];
-struct sigaction entry[signalSlots]; // each signal's disposition before the wait
-bool ours[signalSlots];              // caught by us during the wait
-sigset_t handled;                    // the signals in ours[], and SIGCONT
-
-void note(int sig) { caught[sig] = 1; }
-
-void take(int sig)
+// Every signal is watched but those that cannot be caught and the faults,
+// which must never be blocked; one whose default ignores it is sent again
+// to no effect. A signal the caller ignores (nohup, a background job) stays
+// ignored; SIGCONT, to set the wait mode again after a stop we did not see.
+void watchSignals()
 {
-    if (sig <= 0 || sig >= signalSlots || sigaction(sig, nullptr, &entry[sig]) != 0)
-        return;
-    // A signal the caller chose to ignore (nohup, a background job) stays ignored.
-    if (sig != SIGCONT && entry[sig].sa_handler == SIG_IGN)
-        return;
-    ours[sig] = true;
-    sigaddset(&handled, sig);
+    sigemptyset(&watched);
+    for (int sig = 1; sig < slots; ++sig) {
+        bool uncatchable = sig == SIGKILL || sig == SIGSTOP;
+        bool fault = sig == SIGSEGV || sig == SIGBUS || sig == SIGFPE || sig == SIGILL;
+        if (!uncatchable && !fault && sigaction(sig, nullptr, &callers[sig]) == 0 &&
+            (sig == SIGCONT || callers[sig].sa_handler != SIG_IGN))
+            sigaddset(&watched, sig);
+    }
 }
 
-// Installs our noting handler on every signal we take. Called with them blocked.
-void catchAll()
+void setHandlers(bool noting)
 {
-    struct sigaction act = {};
-    act.sa_handler = note;
-    sigfillset(&act.sa_mask);
-    for (int sig = 1; sig < signalSlots; ++sig)
-        if (ours[sig])
-            sigaction(sig, &act, nullptr);
+    struct sigaction note = {};
+    note.sa_handler = notePending;
+    sigfillset(&note.sa_mask);
+    for (int sig = 1; sig < slots; ++sig)
+        if (sigismember(&watched, sig) == 1)
+            sigaction(sig, noting ? &note : &callers[sig], nullptr);
 }
 
-void putBackAll()
+// Sends sig again as the caller would have met it, letting through what the
+// caller lets through: the program ends, or stops until continued, or goes on.
+void resend(int sig, const sigset_t& callerMask)
 {
-    for (int sig = 1; sig < signalSlots; ++sig)
-        if (ours[sig])
-            sigaction(sig, &entry[sig], nullptr);
-}
-
-// Sends sig again under the caller's dispositions and lets every pending
-// signal through: we end here, or stop here until continued, or go on.
-void deliverAsBefore(int sig, const sigset_t& entryMask)
-{
-    putBackAll();
+    setHandlers(false);
     raise(sig);
-    sigprocmask(SIG_SETMASK, &entryMask, nullptr);
-    // Still alive: continued after a stop, or the signal did not end us.
-    sigprocmask(SIG_BLOCK, &handled, nullptr);
-    catchAll();
+    sigprocmask(SIG_SETMASK, &callerMask, nullptr);
+    sigprocmask(SIG_BLOCK, &watched, nullptr);
+    setHandlers(true);
 }
 
-bool inForeground(int fd) { return tcgetpgrp(fd) == getpgrp(); }
-
-// Waits until fd has a byte or, with a limit, until the limit passes.
-// Returns 1 when a byte is there, 0 at the limit, -1 on a signal or error;
-// the noted signals are let through only while it sleeps.
-int sleepOn(int fd, const sigset_t& entryMask, const timespec* limit)
+// 1 when fd has a byte within limit (nullptr: no limit), 0 when the limit
+// passes, -1 on a signal or an error.
+int sleepOn(int fd, const timespec* limit, const sigset_t& callerMask)
 {
     fd_set readable;
     FD_ZERO(&readable);
     FD_SET(fd, &readable);
-    return pselect(fd + 1, &readable, nullptr, nullptr, limit, &entryMask);
+    return pselect(fd + 1, &readable, nullptr, nullptr, limit, &callerMask);
 }
 
-// The bytes a key sends after its first: the rest of an escape sequence
-// (an arrow is ESC [ A, F5 is ESC [ 1 5 ~, Home may be ESC O H) or of a
-// UTF-8 character. A terminal sends them together, so a short pause ends
-// the key; a lone ESC is the Escape key.
-void readRestOfKey(int fd, unsigned char first, const sigset_t& entryMask)
+// Reads the bytes that one key press sends after its first, which the
+// terminal sends together: an escape sequence (an arrow ESC [ A, F5
+// ESC [ 1 5 ~, the Linux console's F1 ESC [ [ A, SS3 keys ESC O P and with
+// a modifier ESC O 2 P, any of these after ESC for Alt) or a UTF-8
+// character, an emoji with its skin tone, selector or joined emoji.
+void readRestOfKey(int fd, unsigned char byte, const sigset_t& callerMask)
 {
-    const timespec pause = {0, 50'000'000};
-    auto next = [&](unsigned char& byte) {
-        return sleepOn(fd, entryMask, &pause) == 1 && read(fd, &byte, 1) == 1;
-    };
-    unsigned char byte = 0;
-    if (first == 0x1b) {
-        if (!next(byte))
+    const timespec pause = {0, 50'000'000}; // a lone ESC is the Escape key
+    auto next = [&] { return sleepOn(fd, &pause, callerMask) == 1 && read(fd, &byte, 1) == 1; };
+    if (byte == 0x1b) {
+        if (!next() || (byte == 0x1b && !next()))
             return;
-        if (byte == '[') { // parameters and intermediates until a final byte
-            while (next(byte) && (byte < 0x40 || byte > 0x7e)) {
+        if (byte == '[') {
+            if (next() && byte == '[')
+                next();
+            while ((byte < 0x40 || byte > 0x7e) && next()) {
             }
-        } else if (byte == 'O') {
-            next(byte);
+            return;
         }
-        return;
+        if (byte == 'O') {
+            while (next() && ((byte >= '0' && byte <= '9') || byte == ';')) {
+            }
+            return;
+        }
     }
-    int continuation = first >= 0xf0 ? 3 : first >= 0xe0 ? 2 : first >= 0xc0 ? 1 : 0;
-    while (continuation-- > 0 && next(byte)) {
+    // After an emoji (or a joiner) the rest of the symbol comes at once; a
+    // byte that comes then and belongs to no symbol is lost, typed too fast
+    // to be told apart.
+    for (;;) {
+        int more = byte >= 0xf0 ? 3 : byte >= 0xe0 ? 2 : byte >= 0xc0 ? 1 : 0;
+        std::uint32_t code = byte & (0x7fU >> more);
+        while (more-- > 0 && next())
+            code = code << 6 | (byte & 0x3fU);
+        if ((code < 0x2600 && code != 0x200d) || !next() || byte < 0xc0)
+            return;
     }
 }
 
@@ -137,74 +117,71 @@ void waitForKey()
     flushOutput(); // everything printed so far is on the screen while we wait
     int fd = fileno(stdin);
     termios found{};
-    if (fd < 0 || !isatty(fd) || tcgetattr(fd, &found) != 0)
+    if (fd < 0 || isatty(fd) == 0 || tcgetattr(fd, &found) != 0)
         return;
     termios waiting = found; // non-canonical, no echo: one byte completes a read
     waiting.c_lflag &= ~static_cast<tcflag_t>(ICANON | ECHO);
     waiting.c_cc[VMIN] = 1;
     waiting.c_cc[VTIME] = 0;
 
-    sigemptyset(&handled);
-    for (int sig : fixedSignals)
-        take(sig);
-#if defined(SIGRTMIN) && defined(SIGRTMAX)
-    for (int sig = SIGRTMIN; sig <= SIGRTMAX; ++sig)
-        take(sig);
-#endif
-    take(SIGCONT); // to set the wait mode again after a stop we did not see
-    sigset_t entryMask;
-    sigprocmask(SIG_BLOCK, &handled, &entryMask);
-    catchAll();
+    watchSignals();
+    sigset_t callerMask;
+    sigprocmask(SIG_BLOCK, &watched, &callerMask);
+    setHandlers(true);
 
-    bool applied = false; // whether the terminal is in the wait mode
-    bool triedStop = false;
-    for (;;) {
-        if (!inForeground(fd)) {
-            // A background job that reads its terminal is stopped until it
-            // is brought to the foreground; if it cannot be, it stops waiting.
-            if (triedStop || entry[SIGTTIN].sa_handler == SIG_IGN)
+    bool waitMode = false;
+    for (bool stopped = false;;) {
+        // A background job (the terminal's foreground group is another
+        // group) stops, as any reader of its terminal, until it is brought
+        // to the foreground; one that cannot stop does not wait. A terminal
+        // that is not our controlling one has no group to compare: we wait.
+        pid_t foreground = tcgetpgrp(fd);
+        if (foreground != -1 && foreground != getpgrp()) {
+            if (stopped || sigismember(&watched, SIGTTIN) != 1)
                 break;
-            triedStop = true;
-            deliverAsBefore(SIGTTIN, entryMask);
+            stopped = true;
+            resend(SIGTTIN, callerMask);
             continue;
         }
-        triedStop = false;
+        stopped = false;
         // TCSANOW, not TCSAFLUSH: keys typed ahead count as the key press.
-        applied = tcsetattr(fd, TCSANOW, &waiting) == 0;
-        int ready = sleepOn(fd, entryMask, nullptr);
+        waitMode = tcsetattr(fd, TCSANOW, &waiting) == 0;
+        int ready = sleepOn(fd, nullptr, callerMask);
         // Straight from the descriptor: stdio's buffer still holds the end
         // of the line that was read last, and that must not count as the key.
         unsigned char key = 0;
         if (ready == 1 && read(fd, &key, 1) == 1) {
-            readRestOfKey(fd, key, entryMask);
+            readRestOfKey(fd, key, callerMask);
             break;
         }
         if (ready == 1 || errno != EINTR)
             break;
-        if (applied)
+        if (waitMode)
             tcsetattr(fd, TCSANOW, &found);
-        applied = false;
-        for (int sig = 1; sig < signalSlots; ++sig) {
-            if (caught[sig] != 0 && sig != SIGCONT) {
-                caught[sig] = 0;
-                deliverAsBefore(sig, entryMask);
+        waitMode = false;
+        pending[SIGCONT] = 0;
+        for (int sig = 1; sig < slots; ++sig) {
+            if (pending[sig] != 0) {
+                pending[sig] = 0;
+                resend(sig, callerMask);
             }
         }
-        caught[SIGCONT] = 0;
     }
 
-    // The terminal first, while every signal is still held, so none can end
-    // the program between the two with echo off. A signal noted while the
-    // rest of the key was read is sent again once the caller's dispositions
-    // are back.
-    if (applied)
+    // The terminal first, while every signal is still held, so that none can
+    // end the program with echo off; then a signal noted while the rest of
+    // the key was read is sent again under the caller's dispositions.
+    if (waitMode)
         tcsetattr(fd, TCSANOW, &found);
-    putBackAll();
-    for (int sig = 1; sig < signalSlots; ++sig)
-        if (caught[sig] != 0 && sig != SIGCONT)
+    setHandlers(false);
+    pending[SIGCONT] = 0;
+    for (int sig = 1; sig < slots; ++sig)
+        if (pending[sig] != 0)
             raise(sig);
-    sigprocmask(SIG_SETMASK, &entryMask, nullptr);
+    sigprocmask(SIG_SETMASK, &callerMask, nullptr);
 }
+
+void prepareInput() {}
 
 int terminalColumns()
 {

@@ -163,7 +163,8 @@ class KeyWait(unittest.TestCase):
         ending = [signal.SIGINT, signal.SIGHUP, signal.SIGTERM, signal.SIGQUIT, signal.SIGUSR1,
                   signal.SIGUSR2, signal.SIGALRM, signal.SIGVTALRM, signal.SIGPROF,
                   signal.SIGXCPU, signal.SIGXFSZ, signal.SIGPIPE, signal.SIGABRT,
-                  signal.SIGSYS, signal.SIGRTMIN, signal.SIGRTMAX]
+                  signal.SIGSYS] + [getattr(signal, name) for name in ("SIGRTMIN", "SIGRTMAX")
+                                    if hasattr(signal, name)]
         for n, sig in enumerate(ending):
             with self.subTest(signal=sig.name):
                 if n:
@@ -179,13 +180,29 @@ class KeyWait(unittest.TestCase):
                 self.assertRestored()
 
     def test_a_key_of_several_bytes_is_one_key(self):
-        for key in (b"\x1b[A", b"\x1bOH", b"\x1b[15~", b"\x1b[1;5C", "é".encode(), "€".encode()):
+        for key in (b"\x1b[A", b"\x1bOH", b"\x1b[15~", b"\x1b[1;5C", "é".encode(), "€".encode(),
+                    b"\x1b[[A", b"\x1b\x1b[A", b"\x1bO2P"):
             with self.subTest(key=key):
                 self.setUp()
                 self.term.type(key + b"ls\n")
                 self.assertEqual(self.term.status(), 0)
                 self.assertRestored()
                 self.assertEqual(self.term.left_unread(), b"ls\n")
+
+    def test_an_emoji_with_its_skin_tone_is_one_key(self):
+        self.term.type("\U0001f44d\U0001f3fd".encode())
+        self.assertEqual(self.term.status(), 0)
+        self.assertEqual(self.term.left_unread(), b"")
+
+    def test_a_stop_it_cannot_see_sets_the_wait_mode_again(self):
+        os.kill(self.term.pid, signal.SIGSTOP)
+        self.assertEqual(self.term.status(), "stopped")
+        termios.tcsetattr(self.term.slave, termios.TCSANOW, self.term.before)  # as a shell does
+        os.kill(self.term.pid, signal.SIGCONT)
+        self.assertEqual(self.term.status(), "continued")
+        self.assertTrue(self.term.in_wait_mode())
+        self.term.type(b"k")
+        self.assertEqual(self.term.status(), 0)
 
     def test_stop_restores_and_resume_waits_again(self):
         self.term.type(b"\x1a")  # Ctrl-Z
@@ -260,6 +277,16 @@ class JobControl(unittest.TestCase):
         self.assertEqual(self.shell.command("jobs -l"), b"")
         self.assertEqual(self.shell.command("stty -g"), self.settings)
 
+    def test_bg_stops_it_at_the_wait_and_fg_waits_again(self):
+        self.shell.type(b"\x1a")  # Ctrl-Z
+        self.assertTrue(self.shell.read_until(b"Stopped"), self.shell.output)
+        self.assertRegex(self.shell.command("bg; sleep 0.5; jobs"), rb"\+ +Stopped +posremove\r\n$")
+        self.shell.type(b"fg\n")
+        self.assertTrue(self.shell.read_until(b"posremove\r\n"), self.shell.output)
+        time.sleep(0.3)
+        self.shell.type(b"k")  # ends the wait, and is not a command for the shell
+        self.assertEqual(self.shell.command("echo $((6 * 7))"), b"42\r\n")
+
     def test_rest_of_an_arrow_key_is_not_left_for_the_shell(self):
         self.shell.type(b"\x1b[A")
         self.assertEqual(self.shell.command("echo $((6 * 7))"), b"42\r\n")
@@ -290,6 +317,26 @@ class WriteError(unittest.TestCase):
                                      stderr=subprocess.PIPE, timeout=5)
                 self.assertEqual((run.stderr, run.returncode),
                                  (f"{name}: write error: Bad file descriptor\n".encode(), 1))
+
+
+class OtherTerminal(unittest.TestCase):
+    def test_waits_at_a_terminal_that_is_not_the_controlling_one(self):
+        term = Pty()  # as setsid, or a terminal opened from another one
+        self.addCleanup(os.close, term.master)
+        self.addCleanup(os.close, term.slave)
+        before = termios.tcgetattr(term.slave)
+        program = subprocess.Popen([os.path.join(BIN, "posremove")], stdin=term.slave,
+                                   stdout=term.slave, start_new_session=True)
+        self.addCleanup(program.kill)
+        term.type(b"10\n20\n\n5\n")
+        self.assertTrue(term.read_until(MESSAGE), term.output)
+        end = time.monotonic() + 5
+        while termios.tcgetattr(term.slave)[3] & termios.ECHO and time.monotonic() < end:
+            time.sleep(0.005)
+        self.assertIsNone(program.poll(), "posremove did not wait for a key")
+        term.type(b"k")
+        self.assertEqual(program.wait(5), 0)
+        self.assertEqual(termios.tcgetattr(term.slave), before)
 
 
 class NoTerminal(unittest.TestCase):
