@@ -42,8 +42,12 @@ License: Expat
  ${terms}
 ")
 install(FILES ${PROJECT_BINARY_DIR}/copyright DESTINATION ${CMAKE_INSTALL_DOCDIR})
+# Debian's own files go only into the package, never into a plain install.
 install(FILES packaging/lintian-overrides DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides
-        RENAME listprograms)
+        RENAME listprograms COMPONENT debian EXCLUDE_FROM_ALL)
+set(CPACK_COMPONENTS_ALL Unspecified debian)
+set(CPACK_DEB_COMPONENT_INSTALL ON)
+set(CPACK_COMPONENTS_GROUPING ALL_COMPONENTS_IN_ONE)
 
 set(CPACK_PACKAGE_NAME listprograms)
 set(CPACK_PACKAGE_CONTACT "List programs developers <dev@listprograms.local>")

@@ -20,9 +20,9 @@ BUILD = Path(sys.argv.pop(1) if len(sys.argv) > 1 else "build").resolve()
 PROGRAMS = list(json.loads((BUILD / "programs.json").read_text()))
 SOURCE = Path(__file__).resolve().parent.parent
 DOC = "share/doc/listprograms"
-EXPECTED = sorted([f"bin/{p}" for p in PROGRAMS] + [f"share/man/man1/{p}.1.gz" for p in PROGRAMS]
-                  + [f"{DOC}/copyright", f"{DOC}/changelog.gz",
-                     "share/lintian/overrides/listprograms"])
+INSTALLED = sorted([f"bin/{p}" for p in PROGRAMS] + [f"share/man/man1/{p}.1.gz" for p in PROGRAMS]
+                   + [f"{DOC}/copyright", f"{DOC}/changelog.gz"])
+PACKAGED = sorted(INSTALLED + ["share/lintian/overrides/listprograms"])
 SESSION = (b"3\n4\n10\n7\n\n", b"Input integer value or ENTER\ninputed spisok first -> last\n"
            b"   10    4    3    7\nSpisok after include\n    4    3    7\n")
 
@@ -43,7 +43,7 @@ class Install(unittest.TestCase):
         with tempfile.TemporaryDirectory() as prefix:
             subprocess.run(["cmake", "--install", BUILD, "--prefix", prefix], check=True,
                            stdout=subprocess.DEVNULL)
-            self.assertEqual(files_under(prefix), EXPECTED)
+            self.assertEqual(files_under(prefix), INSTALLED)
             run = subprocess.run([f"{prefix}/bin/parityfive"], input=SESSION[0],
                                  capture_output=True, timeout=10)
             self.assertEqual((run.stdout, run.returncode), (SESSION[1], 0))
@@ -80,7 +80,7 @@ class DebianPackage(unittest.TestCase):
             package = build_package(tmp)
             root = Path(tmp) / "root"
             subprocess.run(["dpkg-deb", "-x", package, root], check=True)
-            self.assertEqual(files_under(root / "usr"), EXPECTED)
+            self.assertEqual(files_under(root / "usr"), PACKAGED)
             run = subprocess.run([root / "usr/bin/parityfive"], input=SESSION[0],
                                  capture_output=True, timeout=10)
             self.assertEqual((run.stdout, run.returncode), (SESSION[1], 0))

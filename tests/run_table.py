@@ -57,7 +57,7 @@ def run(program, case, memcheck_log):
     stdout = open("/dev/full", "wb") if case.get("to_full") else subprocess.PIPE
     stdin_is = case.get("stdin_is")
     stdin, data, opened = subprocess.PIPE, case["stdin"], []
-    if stdin_is == "closed":
+    if stdin_is in ("closed", "null"):
         stdin, data = subprocess.DEVNULL, None
     elif stdin_is == "directory":
         stdin, data = os.open("/", os.O_RDONLY), None
@@ -134,7 +134,7 @@ def main():
         log = str(Path(tmp) / "memcheck.log") if memcheck else None
         table = load_table(name)
         for case in table:
-            if (limited and case.get("vm_limit_kb") or EMULATOR and case.get("stdin_is")
+            if (limited and case.get("vm_limit_kb") or EMULATOR and case.get("stdin_is") not in (None, "null")
                     or case.get("to_full") and not os.path.exists("/dev/full")
                     or case.get("vm_limit_kb") and not hasattr(resource, "RLIMIT_AS")):
                 skipped += 1

@@ -7,7 +7,8 @@ def case(name, stdin, stdout, status=0, stderr="", **options):
     byte value can be written as \\xNN. Options: to_full (standard output is
     /dev/full, so only stderr and status are compared), vm_limit_kb (an
     address-space limit), args (the command-line arguments), stdin_is
-    ("directory": standard input is "/"; "closed": there is none;
+    ("directory": standard input is "/"; "closed": there is none; "null":
+    the null device, a character device that is no terminal or console;
     "nonblocking": a non-blocking pipe that holds stdin and stays open, so
     reading past it fails with EAGAIN), columns (COLUMNS, 80 when not given),
     argv0 (the name the program is started under)."""

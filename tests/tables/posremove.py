@@ -108,6 +108,8 @@ CASES = [
                         "ends at position 4: there is no position 5").replace(
                             "previous and current", "the list") + "element     5 apsent",
          args=["--draw"]),
+    case("standard input the null device: no key wait", "",
+         after("    0\n") + "NEW spisok\n    0\n", stdin_is="null"),
     case("output lost: status 1 and the reason", LIST + "5\n", "", status=1,
          stderr="posremove: write error: No space left on device\n", to_full=True),
 ]
