@@ -129,8 +129,7 @@ void waitForKey()
     sigprocmask(SIG_BLOCK, &watched, &callerMask);
     setHandlers(true);
 
-    bool waitMode = false;
-    for (bool stopped = false;;) {
+    for (bool stopped = false, done = false; !done;) {
         // A background job (the terminal's foreground group is another
         // group) stops, as any reader of its terminal, until it is brought
         // to the foreground; one that cannot stop does not wait. A terminal
@@ -145,20 +144,18 @@ void waitForKey()
         }
         stopped = false;
         // TCSANOW, not TCSAFLUSH: keys typed ahead count as the key press.
-        waitMode = tcsetattr(fd, TCSANOW, &waiting) == 0;
+        bool waitMode = tcsetattr(fd, TCSANOW, &waiting) == 0;
         int ready = sleepOn(fd, nullptr, callerMask);
+        done = ready != -1 || errno != EINTR;
         // Straight from the descriptor: stdio's buffer still holds the end
         // of the line that was read last, and that must not count as the key.
         unsigned char key = 0;
-        if (ready == 1 && read(fd, &key, 1) == 1) {
+        if (ready == 1 && read(fd, &key, 1) == 1)
             readRestOfKey(fd, key, callerMask);
-            break;
-        }
-        if (ready == 1 || errno != EINTR)
-            break;
+        // The terminal first, while every signal is still held, so that none
+        // can end the program with echo off; then what was noted.
         if (waitMode)
             tcsetattr(fd, TCSANOW, &found);
-        waitMode = false;
         pending[SIGCONT] = 0;
         for (int sig = 1; sig < slots; ++sig) {
             if (pending[sig] != 0) {
@@ -167,17 +164,7 @@ void waitForKey()
             }
         }
     }
-
-    // The terminal first, while every signal is still held, so that none can
-    // end the program with echo off; then a signal noted while the rest of
-    // the key was read is sent again under the caller's dispositions.
-    if (waitMode)
-        tcsetattr(fd, TCSANOW, &found);
     setHandlers(false);
-    pending[SIGCONT] = 0;
-    for (int sig = 1; sig < slots; ++sig)
-        if (pending[sig] != 0)
-            raise(sig);
     sigprocmask(SIG_SETMASK, &callerMask, nullptr);
 }
 
