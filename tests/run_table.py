@@ -42,12 +42,6 @@ def load_table(name):
 
 def run(program, case, memcheck_log):
     """Returns (stdout, stderr, status) and, under memcheck, the frees."""
-    limit = case.get("vm_limit_kb")
-
-    def limit_memory():
-        if limit:
-            resource.setrlimit(resource.RLIMIT_AS, (limit * 1024, limit * 1024))
-
     command = EMULATOR + [program] + case.get("args", [])
     executable = None
     if case.get("argv0") and not EMULATOR and not memcheck_log:
@@ -70,14 +64,16 @@ def run(program, case, memcheck_log):
         data = None
 
     def prepare():
-        limit_memory()
+        if case.get("vm_limit_kb"):
+            resource.setrlimit(resource.RLIMIT_AS, (case["vm_limit_kb"] * 1024,) * 2)
         if stdin_is == "closed":
             os.close(0)
 
     try:
         proc = subprocess.run(
-            command, executable=executable, input=data, stdin=None if data is not None else stdin, stdout=stdout,
-            stderr=subprocess.PIPE, preexec_fn=prepare, timeout=60 if memcheck_log else 10,
+            command, executable=executable, input=data, stdin=None if data is not None else stdin,
+            stdout=stdout, stderr=subprocess.PIPE, preexec_fn=prepare,
+            timeout=60 if memcheck_log else 10,
             env=dict(os.environ, COLUMNS=str(case.get("columns", 80))))
     finally:
         if stdout is not subprocess.PIPE:
@@ -106,10 +102,7 @@ def sweep(program, case):
     starts, fails = 65536, 64
     while starts - fails > 4:
         middle = (starts + fails) // 2
-        if never_started(outcome(middle)):
-            fails = middle
-        else:
-            starts = middle
+        starts, fails = (starts, middle) if never_started(outcome(middle)) else (middle, fails)
     wrong = []
     for limit in range(fails, fails + 20 * 8, 8):
         got = outcome(limit)
@@ -134,7 +127,8 @@ def main():
         log = str(Path(tmp) / "memcheck.log") if memcheck else None
         table = load_table(name)
         for case in table:
-            if (limited and case.get("vm_limit_kb") or EMULATOR and case.get("stdin_is") not in (None, "null")
+            if (limited and case.get("vm_limit_kb")
+                    or EMULATOR and case.get("stdin_is") not in (None, "null")
                     or case.get("to_full") and not os.path.exists("/dev/full")
                     or case.get("vm_limit_kb") and not hasattr(resource, "RLIMIT_AS")):
                 skipped += 1

@@ -69,12 +69,14 @@ class KeyWait(unittest.TestCase):
         self.assertTrue(self.pane.wait_for("element     5 apsent exit=0"), self.pane.screen())
 
     def test_an_arrow_is_one_key_and_nothing_is_left(self):
-        for arrow in ("Up", "Left"):
-            with self.subTest(key=arrow):
-                if arrow != "Up":
+        # α is the arrows' prefix code in code page 437, à in UTF-16; either
+        # typed alone ends the wait. An emoji is two UTF-16 codes.
+        for key in ("Up", "Left", "α", "à", "\U0001f44d"):
+            with self.subTest(key=key):
+                if key != "Up":
                     self.pane.close()
                     self.setUp()
-                self.pane.keys(arrow)
+                self.pane.keys(key)
                 self.assertTrue(self.pane.wait_for("element     5 apsent exit=0"),
                                 self.pane.screen())
                 self.pane.keys("ls", "Enter")

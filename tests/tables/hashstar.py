@@ -31,7 +31,9 @@ CASES = [
          stderr="hashstar: write error: No space left on device\n", to_full=True),
     case("NUL at the start: one NUL node", "\x00*\n", char_run("\0", "\0")),
     case("NUL inside the line ends the list", "*a\x00*b\n", char_run("*a", "#*a")),
-    case("--draw: a leading, then two stars in a row", "*a**\n", CHAR_PROMPT + """-- the line as a list: one node per character
+    case("--draw: a leading, then two stars in a row", "*a**\n",
+         CHAR_PROMPT + """\
+-- the line as a list: one node per character
    head
    v
   [*]->[a]->[*]->[*]->NULL

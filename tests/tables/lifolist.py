@@ -10,7 +10,9 @@ CASES = [
          stderr="lifolist: write error: No space left on device\n", to_full=True),
     case("out of memory while pushing: status 1", "\n" + "-1\n" * 1_000_000, INT_PROMPT,
          status=1, stderr="lifolist: out of memory\n", vm_limit_kb=20_000),
-    case("--draw: elided to fit 24 columns", "100\n-2\n3\n\n", INT_PROMPT + """-- 100 is the first
+    case("--draw: elided to fit 24 columns", "100\n-2\n3\n\n",
+         INT_PROMPT + """\
+-- 100 is the first
 -- node: head and tail
 -- point at it
    head,tail

@@ -28,7 +28,9 @@ CASES = [
          FIRST_LAST + "    0    3\n" + AFTER + "    3\n"),
     case("negative odd values are odd", "-3\n-7\n\n",
          FIRST_LAST + "   -3   -7\n" + NOT_FOUND + AFTER + "   -3   -7\n", released=0),
-    case("--draw: found is the head", "5\n1\n\n", INT_PROMPT + """-- 5 is the first node: head and tail point at it
+    case("--draw: found is the head", "5\n1\n\n",
+         INT_PROMPT + """\
+-- 5 is the first node: head and tail point at it
    head,tail
    v
   [5]->NULL
@@ -57,7 +59,9 @@ Spisok after include
     1
 """,
          args=["--draw"]),
-    case("--draw: found is the tail, after a walk to the node before it", "1\n3\n5\n\n", INT_PROMPT + """-- 1 is the first node: head and tail point at it
+    case("--draw: found is the tail, after a walk to the node before it", "1\n3\n5\n\n",
+         INT_PROMPT + """\
+-- 1 is the first node: head and tail point at it
    head,tail
    v
   [1]->NULL
@@ -104,7 +108,9 @@ Spisok after include
     1    3
 """,
          args=["--draw"]),
-    case("--draw: found is inside", "1\n15\n3\n\n", INT_PROMPT + """-- 1 is the first node: head and tail point at it
+    case("--draw: found is inside", "1\n15\n3\n\n",
+         INT_PROMPT + """\
+-- 1 is the first node: head and tail point at it
    head,tail
    v
   [1]->NULL
@@ -143,7 +149,9 @@ Spisok after include
     1    3
 """,
          args=["--draw"]),
-    case("--draw: the only node, head and tail become NULL", "0\n\n", INT_PROMPT + """-- 0 is the first node: head and tail point at it
+    case("--draw: the only node, head and tail become NULL", "0\n\n",
+         INT_PROMPT + """\
+-- 0 is the first node: head and tail point at it
    head,tail
    v
   [0]->NULL

@@ -76,7 +76,8 @@ CASES = [
     case("k letters read as 0", LIST + "x\n", SHOWN + "NEW spisok\n   10   20   30   40\n"),
     case("no k before end of input", LIST, SHOWN + "NEW spisok\n   10   20   30   40\n"),
     case("huge k clamps past the end", LIST + "99999999999\n", SHOWN + "element 2147483647 apsent"),
-    case("k past 2^64 clamps too", LIST + "18446744073709551617\n", SHOWN + "element 2147483647 apsent"),
+    case("k past 2^64 clamps too", LIST + "18446744073709551617\n",
+         SHOWN + "element 2147483647 apsent"),
     case("huge negative k clamps", LIST + "-99999999999\n",
          SHOWN + "NEW spisok\n   10   20   30   40\n"),
     case("k on a last line without end-of-line", "10\n20\n\n1", after("   10   20\n") + "NEW spisok\n   20\n"),
@@ -86,7 +87,8 @@ CASES = [
          stderr="posremove: read error: Resource temporarily unavailable\n",
          stdin_is="nonblocking"),
     case("--draw, k 1: head moves on", LIST + "1\n", DRAWN + drawn_removal(
-        "k = 1: current = head, head moves to the next node", "   head        tail\n   v           v\n",
+        "k = 1: current = head, head moves to the next node",
+        "   head        tail\n   v           v\n",
         "  [20]->[30]->[40]->NULL\n", "current -> [10]") + "NEW spisok\n   20   30   40\n",
         args=["--draw"]),
     case("--draw, k 2: unlinked from head", LIST + "2\n", DRAWN + drawn_removal(

@@ -25,7 +25,9 @@ CASES = [
          stdin_is="closed"),
     case("output lost: status 1 and the reason", "*\n", "", status=1,
          stderr="thirdcull: write error: No space left on device\n", to_full=True),
-    case("--draw: too short for a removal", "ab\n", CHAR_PROMPT + """-- the line as a list: one node per character
+    case("--draw: too short for a removal", "ab\n",
+         CHAR_PROMPT + """\
+-- the line as a list: one node per character
    head
    v
   [a]->[b]->NULL
@@ -35,7 +37,9 @@ NEW spisok
  a b
 """,
          args=["--draw"]),
-    case("--draw: the empty line's NUL node", "\n", CHAR_PROMPT + """-- the line as a list: one node per character
+    case("--draw: the empty line's NUL node", "\n",
+         CHAR_PROMPT + """\
+-- the line as a list: one node per character
    head
    v
   [\\0]->NULL
@@ -45,7 +49,9 @@ NEW spisok
  \x00
 """,
          args=["--draw"]),
-    case("--draw: unprintable characters, elided at 40 columns", "a\tb c\x1b\\xyz\n", CHAR_PROMPT + """-- the line as a list: one node per
+    case("--draw: unprintable characters, elided at 40 columns", "a\tb c\x1b\\xyz\n",
+         CHAR_PROMPT + """\
+-- the line as a list: one node per
 -- character
    head
    v
