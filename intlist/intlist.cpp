@@ -37,15 +37,13 @@ void readIntList(PlacementRule rule, const char* headWhy, const char* tailWhy)
         if (rule(node->value) == Place::atTail) {
             tail->next = node;
             tail = node;
-            drawIntList({{"node", node}}, "%d %s%s: tail->next = node, tail = node", node->value,
-                        tailWhy != nullptr ? tailWhy : "",
-                        tailWhy != nullptr ? ", so at the tail" : "appended");
+            drawIntList({{"node", node}}, "%d %s: tail->next = node, tail = node", node->value,
+                        tailWhy != nullptr ? tailWhy : "appended");
         } else {
             node->next = head;
             head = node;
-            drawIntList({{"node", node}}, "%d %s%s: node->next = head, head = node", node->value,
-                        headWhy != nullptr ? headWhy : "",
-                        headWhy != nullptr ? ", so at the head" : "pushed");
+            drawIntList({{"node", node}}, "%d %s: node->next = head, head = node", node->value,
+                        headWhy != nullptr ? headWhy : "pushed");
         }
     }
 }

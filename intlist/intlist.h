@@ -38,8 +38,9 @@ IntNode* newIntNode(std::int32_t value);
 
 // Prompts once, then reads integers one per line until an empty line (or the
 // end of input). The first value is the whole list; each later one is placed
-// by rule. Leaves head and tail set. headWhy and tailWhy say, for --draw,
-// why rule puts a value at the head or at the tail ("is even").
+// by rule. Leaves head and tail set. headWhy and tailWhy are what --draw
+// says of a value that rule puts at the head or at the tail ("is even, so
+// at the head"); without them, "pushed" and "appended".
 void readIntList(PlacementRule rule, const char* headWhy = nullptr, const char* tailWhy = nullptr);
 
 // Prints heading, then every value from head in a five-character field.

@@ -18,7 +18,7 @@ int main(int argc, char** argv)
                  "is removed, and it is printed again.\n",
                  intInputHelp);
     readIntList([](std::int32_t value) { return value % 2 != 0 ? Place::atTail : Place::atHead; },
-                "is even", "is odd");
+                "is even, so at the head", "is odd, so at the tail");
     printIntList("inputed spisok first -> last");
 
     bool isFound = false;

@@ -1,5 +1,5 @@
 # twoends: negatives pushed at the head, 0 and positives appended at the tail.
-from cases import FIRST_LAST, case
+from cases import INT_PROMPT, FIRST_LAST, case
 
 CASES = [
     case("negatives in front, last typed leading", "-1\n2\n-3\n\n", FIRST_LAST + "   -3   -1    2\n"),
@@ -12,4 +12,22 @@ CASES = [
     case("text reads as 0 and goes to the back", "-9\nx\n\n", FIRST_LAST + "   -9    0\n"),
     case("output lost: status 1 and the reason", "1\n\n", "", status=1,
          stderr="twoends: write error: No space left on device\n", to_full=True),
+    case("--draw: why each value goes where it goes", "1\n-2\n3\n\n",
+         INT_PROMPT + """\
+-- 1 is the first node: head and tail point at it
+   head,tail
+   v
+  [1]->NULL
+-- -2 is negative, so at the head: node->next = head, head = node
+   head,node
+   |     tail
+   v     v
+  [-2]->[1]->NULL
+-- 3 is not negative, so at the tail: tail->next = node, tail = node
+   head       node,tail
+   v          v
+  [-2]->[1]->[3]->NULL
+inputed spisok first -> last
+   -2    1    3
+""", args=["--draw"]),
 ]
