@@ -94,14 +94,16 @@ void printCaption(const char* caption, int width)
 }
 
 // Places the labels, rightmost first, each on the lowest row where its text
-// meets no other and its bar down to the arrow crosses no text.
+// meets no other and its bar down to the arrow crosses no text. A label
+// pushed left by the right edge may leave no such row at all: then the one
+// above the others, its bar hidden where it crosses.
 int placeLabels(Label* labels, int count, int width)
 {
     int rows = 0;
     for (int i = count - 1; i >= 0; --i) {
         Label& label = labels[i];
         label.start = std::max(0, std::min(label.at, width - label.length));
-        for (label.row = 0;; ++label.row) {
+        for (label.row = 0; label.row < count; ++label.row) {
             bool clear = true;
             for (int j = i + 1; j < count; ++j) {
                 const Label& other = labels[j];
@@ -235,18 +237,29 @@ void drawList(const NodeReading& reading, const Pointer& head,
         }
     }
 
-    // Every label over its piece, NULL's last.
+    // Every label over its piece, NULL's last. The labelled nodes alone may
+    // be wider than the terminal (long values, many pointers): a label whose
+    // piece is past the width is written out under the row instead.
     int labelCount = 0;
-    for (int i = 0; i < anchorCount; ++i) {
-        for (int j = 0; j < pieceCount; ++j)
+    const Piece* past[mostPointers + 1];
+    Label pastLabels[mostPointers + 1];
+    int pastCount = 0;
+    atNull.at = pieces[pieceCount - 1].column;
+    for (int i = 0; i <= anchorCount; ++i) {
+        Label& label = i < anchorCount ? labels[i] : atNull;
+        const Piece* piece = &pieces[pieceCount - 1];
+        for (int j = 0; i < anchorCount && j < pieceCount; ++j)
             if (pieces[j].node == anchors[i])
-                labels[i].at = pieces[j].column;
-        if (labels[i].length > 0)
-            labels[labelCount++] = labels[i];
-    }
-    if (atNull.length > 0) {
-        atNull.at = pieces[pieceCount - 1].column;
-        labels[labelCount++] = atNull;
+                piece = &pieces[j];
+        label.at = piece->column;
+        if (label.length == 0)
+            continue;
+        if (label.at >= width) {
+            past[pastCount] = piece;
+            pastLabels[pastCount++] = label;
+        } else {
+            labels[labelCount++] = label;
+        }
     }
     Row above(width);
     for (int r = placeLabels(labels, labelCount, width) - 1; r >= 0; --r) {
@@ -263,6 +276,17 @@ void drawList(const NodeReading& reading, const Pointer& head,
     if (labelCount > 0)
         above.print();
     row.print();
+    for (int i = 0; i < pastCount; ++i) {
+        const bool boxed = past[i]->node != nullptr;
+        row.put(indent, pastLabels[i].text, pastLabels[i].length);
+        column = indent + pastLabels[i].length;
+        row.put(column, boxed ? " -> [" : " -> ", boxed ? 5 : 4);
+        column += boxed ? 5 : 4;
+        row.put(column, past[i]->text, past[i]->length);
+        if (boxed)
+            row.put(column + past[i]->length, "]", 1);
+        row.print();
+    }
 
     if (asideNode != nullptr) {
         char text[16];

@@ -1,13 +1,15 @@
-// libFuzzer target over all seven programs: the first byte picks one, the
-// rest is its standard input. Every input also checks the hand-written
-// conversions of the console library against the C library's. Each program's main is compiled in
-// under its own name and runs here as it would in its own process, on an in-memory standard input,
-// with its output thrown away.
+// libFuzzer target over all seven programs: the first byte picks one (and
+// whether it draws, with --draw, at 36 columns), the rest is its standard
+// input. Every input also checks the hand-written conversions of the
+// console library against the C library's. Each program's main is compiled
+// in under its own name and runs here as it would in its own process, on an
+// in-memory standard input, with its output thrown away.
 //
 // The programs leave their lists to the process exit. A fuzzing process
 // runs them millions of times, so it does what the exit would do: every
 // block a run allocated and did not release is released after the run.
 #include "console.h"
+#include "draw.h"
 
 #include <sanitizer/allocator_interface.h>
 
@@ -108,6 +110,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
     stdout = std::fopen("/dev/null", "w");
     std::setvbuf(stdout, outBuffer, _IOFBF, sizeof outBuffer);
     checkEdges();
+    setenv("COLUMNS", "36", 1); // narrow: the drawings elide and clip
     return 0;
 }
 
@@ -134,9 +137,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     stdin = in;
 
     static char name[] = "fuzz_programs";
-    static char* argv[] = {name, nullptr};
+    static char draw[] = "--draw";
+    bool drawn = data[0] / std::size(programs) % 2 == 1;
+    char* argv[] = {name, drawn ? draw : nullptr, nullptr};
+    drawing = false;
     recording = true;
-    program(1, argv);
+    program(drawn ? 2 : 1, argv);
     recording = false;
 
     stdin = realIn;

@@ -33,4 +33,26 @@ inputed spisok first -> last
     3   -2  100
 """,
          args=["--draw"], columns=24),
+    case("--draw: a labelled node past 16 columns is written out under the row",
+         "-2147483648\n-2147483647\n\n", INT_PROMPT + """\
+-- -2147483648
+-- is the first
+-- node: head
+-- and tail
+-- point at it
+   head,tail
+   v
+  [-2147483648]-
+-- -2147483647
+-- pushed:
+-- node->next =
+-- head, head =
+-- node
+   head,node
+   v
+  [-2147483647]-
+  tail -> [-2147
+inputed spisok first -> last
+-2147483647-2147483648
+""", args=["--draw"], columns=16),
 ]
