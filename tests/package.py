@@ -31,6 +31,14 @@ def files_under(root):
     return sorted(str(p.relative_to(root)) for p in Path(root).rglob("*") if p.is_file())
 
 
+def holds_and_runs(test, root, files):
+    """root holds exactly files, and its parityfive runs a session."""
+    test.assertEqual(files_under(root), files)
+    run = subprocess.run([f"{root}/bin/parityfive"], input=SESSION[0], capture_output=True,
+                         timeout=10)
+    test.assertEqual((run.stdout, run.returncode), (SESSION[1], 0))
+
+
 def build_package(folder):
     subprocess.run(["cpack", "-G", "DEB", "--config", BUILD / "CPackConfig.cmake", "-B", folder],
                    check=True, stdout=subprocess.DEVNULL)
@@ -43,10 +51,7 @@ class Install(unittest.TestCase):
         with tempfile.TemporaryDirectory() as prefix:
             subprocess.run(["cmake", "--install", BUILD, "--prefix", prefix], check=True,
                            stdout=subprocess.DEVNULL)
-            self.assertEqual(files_under(prefix), INSTALLED)
-            run = subprocess.run([f"{prefix}/bin/parityfive"], input=SESSION[0],
-                                 capture_output=True, timeout=10)
-            self.assertEqual((run.stdout, run.returncode), (SESSION[1], 0))
+            holds_and_runs(self, prefix, INSTALLED)
             for program in PROGRAMS:
                 # Start-up is most of a run: nothing is loaded beyond the C library.
                 dynamic = subprocess.run(["readelf", "-d", f"{prefix}/bin/{program}"],
@@ -80,10 +85,7 @@ class DebianPackage(unittest.TestCase):
             package = build_package(tmp)
             root = Path(tmp) / "root"
             subprocess.run(["dpkg-deb", "-x", package, root], check=True)
-            self.assertEqual(files_under(root / "usr"), PACKAGED)
-            run = subprocess.run([root / "usr/bin/parityfive"], input=SESSION[0],
-                                 capture_output=True, timeout=10)
-            self.assertEqual((run.stdout, run.returncode), (SESSION[1], 0))
+            holds_and_runs(self, root / "usr", PACKAGED)
 
 
 class Lintian(unittest.TestCase):

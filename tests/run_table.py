@@ -9,15 +9,14 @@ status.
 fails the case, and the rows that say how many nodes they release must
 show exactly that many more frees than the runtime's own.
 --sanitized says the program carries AddressSanitizer, which cannot run
-under an address-space limit. Either leaves out the rows that need one.
+under an address-space limit. Either leaves out the rows that need one, as
+does a system without such limits or /dev/full.
 --emulator runs a Windows program under wine; its text-mode CRLF line ends
 are read as LF, and rows that need a limit or a POSIX standard input are
 left out.
-Otherwise the table's first row is also run under address-space limits just
-above the lowest at which the program starts: at each, the program works,
-says it is out of memory, or does not start at all; it never crashes. Rows
-that need /dev/full or an address-space limit are skipped where the system
-has none.
+Otherwise the table's first row is also run under twenty address-space
+limits just above the lowest at which the program starts: it works, says
+it is out of memory, or does not start; it never crashes.
 """
 import importlib.util
 import os
