@@ -94,24 +94,21 @@ void printCaption(const char* caption, int width)
 }
 
 // Places the labels, rightmost first, each on the lowest row where its text
-// meets no other and its bar down to the arrow crosses no text. A label
-// pushed left by the right edge may leave no such row at all: then the one
-// above the others, its bar hidden where it crosses.
+// meets no other and crosses no bar of a label above it. The labels to its
+// right start past its bar, unless the right edge pushed one left over it:
+// then its bar is hidden where that text stands.
 int placeLabels(Label* labels, int count, int width)
 {
     int rows = 0;
     for (int i = count - 1; i >= 0; --i) {
         Label& label = labels[i];
         label.start = std::max(0, std::min(label.at, width - label.length));
-        for (label.row = 0; label.row < count; ++label.row) {
+        for (label.row = 0;; ++label.row) {
             bool clear = true;
             for (int j = i + 1; j < count; ++j) {
                 const Label& other = labels[j];
-                const int otherEnd = other.start + other.length;
-                if (other.row == label.row &&
-                    !(label.start + label.length < other.start || otherEnd < label.start))
-                    clear = false;
-                if (other.row < label.row && other.start <= label.at && label.at < otherEnd)
+                if (other.row == label.row && !(label.start + label.length < other.start ||
+                                                other.start + other.length < label.start))
                     clear = false;
                 if (other.row > label.row && label.start <= other.at &&
                     other.at < label.start + label.length)

@@ -31,30 +31,42 @@ CASES = [
          stderr="hashstar: write error: No space left on device\n", to_full=True),
     case("NUL at the start: one NUL node", "\x00*\n", char_run("\0", "\0")),
     case("NUL inside the line ends the list", "*a\x00*b\n", char_run("*a", "#*a")),
-    case("--draw: a leading, then two stars in a row", "*a**\n",
+    case("--draw at 22 columns: a leading, then two stars in a row", "*a**\n",
          CHAR_PROMPT + """\
--- the line as a list: one node per character
+-- the line as a list:
+-- one node per
+-- character
    head
    v
-  [*]->[a]->[*]->[*]->NULL
+  [*]->...->[*]->NULL
 Inputed spisok
  * a * *
--- a leading '*': a new '#' node before it becomes head
+-- a leading '*': a
+-- new '#' node before
+-- it becomes head
    head cur
    v    v
-  [#]->[*]->[a]->[*]->[*]->NULL
--- cur is a '*': prev->next = a new '#' node, whose next is cur
-                  prev->next
-   head      prev |    cur
-   v         v    v    v
-  [#]->[*]->[a]->[#]->[*]->[*]->NULL
--- cur is a '*': prev->next = a new '#' node, whose next is cur
-                            prev->next
-   head                prev |    cur
-   v                   v    v    v
-  [#]->[*]->[a]->[#]->[*]->[#]->[*]->NULL
+  [#]->[*]->...->[*]->
+-- cur is a '*':
+-- prev->next = a new
+-- '#' node, whose
+-- next is cur
+             prev
+   head     prev->next
+   v         v    v
+  [#]->...->[a]->[#]->
+  cur -> [*]
+-- cur is a '*':
+-- prev->next = a new
+-- '#' node, whose
+-- next is cur
+             prev
+   head     prev->next
+   v         v    v
+  [#]->...->[*]->[#]->
+  cur -> [*]
 NEW spisok
  # * a # * # *
 """,
-         args=["--draw"]),
+         args=["--draw"], columns=22),
 ]
