@@ -38,12 +38,12 @@ void readIntList(PlacementRule rule, const char* headWhy, const char* tailWhy)
             tail->next = node;
             tail = node;
             drawIntList({{"node", node}}, "%d %s: tail->next = node, tail = node", node->value,
-                        tailWhy != nullptr ? tailWhy : "appended");
+                        tailWhy);
         } else {
             node->next = head;
             head = node;
             drawIntList({{"node", node}}, "%d %s: node->next = head, head = node", node->value,
-                        headWhy != nullptr ? headWhy : "pushed");
+                        headWhy);
         }
     }
 }

@@ -40,8 +40,9 @@ IntNode* newIntNode(std::int32_t value);
 // end of input). The first value is the whole list; each later one is placed
 // by rule. Leaves head and tail set. headWhy and tailWhy are what --draw
 // says of a value that rule puts at the head or at the tail ("is even, so
-// at the head"); without them, "pushed" and "appended".
-void readIntList(PlacementRule rule, const char* headWhy = nullptr, const char* tailWhy = nullptr);
+// at the head").
+void readIntList(PlacementRule rule, const char* headWhy = "pushed",
+                 const char* tailWhy = "appended");
 
 // Prints heading, then every value from head in a five-character field.
 void printIntList(const char* heading);
