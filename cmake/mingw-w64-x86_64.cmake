@@ -9,6 +9,12 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 find_program(WINE NAMES wine wine64 PATHS /usr/lib/wine)
-if(WINE)
+find_program(SETARCH setarch)
+if(WINE AND SETARCH)
+  # About one wine start in 3,000 fails on a randomized address layout ("failed
+  # to map the shared user data", status 1, nothing printed) or at its exit;
+  # with a fixed layout none has, in 12,000 runs.
+  set(CMAKE_CROSSCOMPILING_EMULATOR ${SETARCH} -R ${WINE})
+elseif(WINE)
   set(CMAKE_CROSSCOMPILING_EMULATOR ${WINE})
 endif()

@@ -3,7 +3,7 @@
 and compares standard output and standard error byte for byte, and the exit
 status.
 
-    run_table.py PROGRAM [--memcheck | --sanitized | --emulator WINE]
+    run_table.py PROGRAM [--memcheck | --sanitized | --emulator WINE...]
 
 --memcheck runs every case under valgrind's memcheck: any error it finds
 fails the case, and the rows that say how many nodes they release must
@@ -11,9 +11,9 @@ show exactly that many more frees than the runtime's own.
 --sanitized says the program carries AddressSanitizer, which cannot run
 under an address-space limit. Either leaves out the rows that need one, as
 does a system without such limits or /dev/full.
---emulator runs a Windows program under wine; its text-mode CRLF line ends
-are read as LF, and rows that need a limit or a POSIX standard input are
-left out.
+--emulator runs a Windows program under the command that follows it
+(wine); its text-mode CRLF line ends are read as LF, and rows that need a
+limit or a POSIX standard input are left out.
 Otherwise the table's first row is also run under twenty address-space
 limits just above the lowest at which the program starts: it works, says
 it is out of memory, or does not start; it never crashes.
@@ -117,7 +117,7 @@ def main():
     program = sys.argv[1]
     memcheck = "--memcheck" in sys.argv
     if "--emulator" in sys.argv:
-        EMULATOR.append(sys.argv[sys.argv.index("--emulator") + 1])
+        EMULATOR.extend(sys.argv[sys.argv.index("--emulator") + 1:])
     limited = memcheck or "--sanitized" in sys.argv or EMULATOR
     name = Path(program).stem
     passed = failed = skipped = 0

@@ -12,7 +12,7 @@ set(wine_env WINEPREFIX=${PROJECT_BINARY_DIR}/wineprefix WINEDEBUG=-all)
 foreach(step start stop)
   add_test(NAME wine_${step}
            COMMAND ${CMAKE_COMMAND} -E env ${wine_env} sh ${here}/wine_server.sh ${step}
-                   ${CMAKE_CROSSCOMPILING_EMULATOR} ${WINESERVER})
+                   ${WINESERVER} ${CMAKE_CROSSCOMPILING_EMULATOR})
 endforeach()
 set_tests_properties(wine_start PROPERTIES FIXTURES_SETUP wine TIMEOUT 120)
 set_tests_properties(wine_stop PROPERTIES FIXTURES_CLEANUP wine)
@@ -23,8 +23,8 @@ foreach(program IN LISTS PROGRAMS)
                    --emulator ${CMAKE_CROSSCOMPILING_EMULATOR})
 endforeach()
 add_test(NAME terminal
-         COMMAND ${Python3_EXECUTABLE} ${here}/wine_terminal.py ${CMAKE_CROSSCOMPILING_EMULATOR}
-                 $<TARGET_FILE:posremove>)
+         COMMAND ${Python3_EXECUTABLE} ${here}/wine_terminal.py $<TARGET_FILE:posremove>
+                 ${CMAKE_CROSSCOMPILING_EMULATOR})
 set_tests_properties(${PROGRAMS} terminal
                      PROPERTIES FIXTURES_REQUIRED wine ENVIRONMENT "${wine_env}")
 

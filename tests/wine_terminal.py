@@ -4,7 +4,7 @@ tmux pane, read back as the screen shows it. Under wine a console program
 on a terminal draws its console with escape sequences, so the screen, not
 the raw bytes, is what is compared.
 
-    wine_terminal.py WINE POSREMOVE_EXE
+    wine_terminal.py POSREMOVE_EXE WINE...
 """
 import os
 import shlex
@@ -13,7 +13,8 @@ import sys
 import time
 import unittest
 
-WINE, PROGRAM = sys.argv.pop(1), sys.argv.pop(1)
+PROGRAM, WINE = sys.argv[1], sys.argv[2:]
+del sys.argv[1:]
 SHOWN = ["Input integer value or ENTER", "10", "20", "", "inputed spisok", "   10   20",
          "input nomber of find elem", "5"]
 
@@ -24,7 +25,7 @@ class Pane:
 
     def __init__(self):
         self.socket = f"wine-terminal-{os.getpid()}-{time.monotonic_ns()}"
-        script = (f"{shlex.quote(WINE)} {shlex.quote(PROGRAM)}; echo \" exit=$?\"; "
+        script = (f"{shlex.join(WINE + [PROGRAM])}; echo \" exit=$?\"; "
                   "read -r rest; echo \"left=[$rest]\"; sleep 60")
         self.tmux("new-session", "-d", "-x", "80", "-y", "24", "bash", "-c", script)
 
