@@ -63,9 +63,11 @@ constexpr NodeReading charReading = {
 
 } // namespace
 
-void drawCharListNow(const CharNode* head, std::initializer_list<Pointer> pointers,
-                     const char* format, ...)
+void drawCharList(const CharNode* head, std::initializer_list<Pointer> pointers, const char* format,
+                  ...)
 {
+    if (!drawing)
+        return;
     // A line makes at most 78 nodes, so the walk to the last is short.
     const CharNode* last = head;
     while (last != nullptr && last->next != nullptr)

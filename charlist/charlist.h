@@ -29,15 +29,8 @@ CharNode* readCharList(char (&st)[40]);
 void printCharList(const char* heading, const CharNode* head);
 
 // With --draw: draws the list from head under a caption (format and args,
-// as printf), with head and the given pointers (in list order) labelled.
-// Without it, costs one test.
-void drawCharListNow(const CharNode* head, std::initializer_list<Pointer> pointers,
-                     const char* format, ...);
-
-template <class... Args>
-void drawCharList(const CharNode* head, std::initializer_list<Pointer> pointers, const char* format,
-                  Args... args)
-{
-    if (drawing)
-        drawCharListNow(head, pointers, format, args...);
-}
+// as printf, and checked as printf's are), with head and the given pointers
+// (in list order) labelled. Without it, returns at once.
+[[gnu::format(printf, 3, 4)]] void drawCharList(const CharNode* head,
+                                                std::initializer_list<Pointer> pointers,
+                                                const char* format, ...);

@@ -1,11 +1,8 @@
 #include "console.h"
 
-#include "draw.h"
-
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
-#include <iterator>
 
 namespace {
 
@@ -43,6 +40,8 @@ void nameProgram(const char* argv0)
 }
 
 } // namespace
+
+bool drawing = false;
 
 void startProgram(int argc, char** argv, const char* what, const char* input)
 {
@@ -91,47 +90,6 @@ bool readLine(char* buf, std::size_t size, std::FILE* in)
     return any || c == '\n';
 }
 
-std::int32_t toInt32(const char* text)
-{
-    const char* p = text;
-    while (*p == ' ' || (*p >= '\t' && *p <= '\r'))
-        ++p;
-    bool negative = *p == '-';
-    if (*p == '-' || *p == '+')
-        ++p;
-    // At most 11 digits: far from where strtoll would stop at its limit.
-    std::uint64_t magnitude = 0;
-    for (; *p >= '0' && *p <= '9'; ++p)
-        magnitude = magnitude * 10 + static_cast<std::uint64_t>(*p - '0');
-    // Narrowing keeps the low 32 bits, as a cast of the 64-bit value does.
-    auto low = static_cast<std::uint32_t>(negative ? 0 - magnitude : magnitude);
-    return static_cast<std::int32_t>(low);
-}
-
-const char* formatField5(std::int32_t value, char (&field)[12])
-{
-    char* start = std::end(field);
-    auto magnitude = static_cast<std::uint32_t>(value);
-    if (value < 0)
-        magnitude = 0 - magnitude;
-    do {
-        *--start = static_cast<char>('0' + magnitude % 10);
-        magnitude /= 10;
-    } while (magnitude != 0);
-    if (value < 0)
-        *--start = '-';
-    while (std::end(field) - start < 5)
-        *--start = ' ';
-    return start;
-}
-
-void printField5(std::int32_t value)
-{
-    char field[12];
-    for (const char* c = formatField5(value, field); c != std::end(field); ++c)
-        putByte(*c, stdout);
-}
-
 void readError()
 {
     std::fprintf(stderr, "%.*s: read error: %s\n", nameLength, programName, std::strerror(errno));
@@ -168,23 +126,4 @@ int finishOutput()
     int reason = firstWriteError != 0 ? firstWriteError : EIO;
     std::fprintf(stderr, "%.*s: write error: %s\n", nameLength, programName, std::strerror(reason));
     return 1;
-}
-
-int terminalWidth()
-{
-    static int width = 0; // asked once: a drawing never changes it midway
-    if (width > 0)
-        return width;
-    const char* columns = std::getenv("COLUMNS");
-    if (columns != nullptr) {
-        char* end = nullptr;
-        long number = std::strtol(columns, &end, 10);
-        if (end != columns && *end == '\0' && number > 0 && number <= 10000)
-            width = static_cast<int>(number);
-    }
-    if (width == 0)
-        width = terminalColumns();
-    if (width == 0)
-        width = 80;
-    return width;
 }

@@ -1,12 +1,11 @@
 // What every list program needs from the console beyond the C standard
-// I/O calls it makes itself: its name in messages, bounded line reading,
-// the integer conversions, a checked end of output, the out-of-memory exit
-// and the closing key press.
+// I/O calls it makes itself: its name and options, bounded line reading, a
+// checked end of output, the out-of-memory exit, the terminal's width and
+// the closing key press.
 // This folder is the only code that knows which system it runs on.
 #pragma once
 
 #include <cstddef>
-#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 
@@ -14,9 +13,13 @@
 // argv[0], without the folders (and, on Windows, ".exe"). A lone --help
 // prints what the program does (what), how to type its input (input) and
 // where its manual page is; a lone --version its name and version; either
-// ends the program there, without reading. A lone --draw turns drawing on
-// (draw.h). Other arguments are ignored.
+// ends the program there, without reading. A lone --draw turns drawing on.
+// Other arguments are ignored.
 void startProgram(int argc, char** argv, const char* what, const char* input);
+
+// Whether the program was started with --draw alone: the list is then drawn
+// at every step (draw.h).
+extern bool drawing;
 
 // Input either succeeds or ends the program: a failed read is never taken
 // for the end of input.
@@ -51,23 +54,6 @@ inline int readChar(std::FILE* in)
 // only when no character at all was left to read (buf is then empty).
 bool readLine(char* buf, std::size_t size, std::FILE* in);
 
-// The integer programs convert every line with atoi and print every value
-// with printf("%5d"); done by the C library, the two cost several times
-// more than the list itself. These two do the same by hand, and the fuzz
-// target proves them equal to the C library's on random and edge input.
-
-// atoi's value of text, as 64-bit glibc gives it out of range too: the
-// number as strtoll reads it (white space, a sign, digits), narrowed to 32
-// bits. text holds at most 11 characters, as the line buffer does.
-std::int32_t toInt32(const char* text);
-
-// Formats value as printf("%5d") would, at the end of field (no NUL), and
-// returns where the text starts.
-const char* formatField5(std::int32_t value, char (&field)[12]);
-
-// Prints value on standard output as printf("%5d") would.
-void printField5(std::int32_t value);
-
 // Ends the program: "<program>: out of memory" on standard error, status 1.
 [[noreturn]] void outOfMemory();
 
@@ -90,10 +76,6 @@ void flushOutput();
 // Flushes standard output and returns the exit status: 0, or 1 after
 // "<program>: write error: <reason>" on standard error when output was lost.
 int finishOutput();
-
-// The columns a line of output may take: COLUMNS when it is a number, else
-// the terminal's width when standard output is one, else 80.
-int terminalWidth();
 
 // The width of the terminal on standard output; 0 when it is none.
 int terminalColumns();

@@ -1,6 +1,7 @@
 #include "intlist.h"
 
 #include "console.h"
+#include "inttext.h"
 
 #include <cstdarg>
 #include <cstdio>
@@ -74,8 +75,10 @@ constexpr NodeReading intReading = {
 
 } // namespace
 
-void drawIntListNow(std::initializer_list<Pointer> pointers, const char* format, ...)
+void drawIntList(std::initializer_list<Pointer> pointers, const char* format, ...)
 {
+    if (!drawing)
+        return;
     std::va_list args;
     va_start(args, format);
     drawList(intReading, {"head", head}, pointers, {"tail", tail}, format, args);

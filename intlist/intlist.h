@@ -48,13 +48,7 @@ void readIntList(PlacementRule rule, const char* headWhy = "pushed",
 void printIntList(const char* heading);
 
 // With --draw: draws the list from head under a caption (format and args,
-// as printf), with head, the given pointers (in list order) and tail
-// labelled. Without it, costs one test.
-void drawIntListNow(std::initializer_list<Pointer> pointers, const char* format, ...);
-
-template <class... Args>
-void drawIntList(std::initializer_list<Pointer> pointers, const char* format, Args... args)
-{
-    if (drawing)
-        drawIntListNow(pointers, format, args...);
-}
+// as printf, and checked as printf's are), with head, the given pointers (in
+// list order) and tail labelled. Without it, returns at once.
+[[gnu::format(printf, 2, 3)]] void drawIntList(std::initializer_list<Pointer> pointers,
+                                               const char* format, ...);

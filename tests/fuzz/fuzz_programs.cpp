@@ -1,7 +1,7 @@
 // libFuzzer target over all seven programs: the first byte picks one (and
 // whether it draws, with --draw, at 36 columns), the rest is its standard
 // input. Every input also checks the hand-written conversions of the
-// console library against the C library's. Each program's main is compiled
+// integer list against the C library's. Each program's main is compiled
 // in under its own name and runs here as it would in its own process, on an
 // in-memory standard input, with its output thrown away.
 //
@@ -9,7 +9,7 @@
 // runs them millions of times, so it does what the exit would do: every
 // block a run allocated and did not release is released after the run.
 #include "console.h"
-#include "draw.h"
+#include "inttext.h"
 
 #include <sanitizer/allocator_interface.h>
 

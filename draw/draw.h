@@ -1,6 +1,7 @@
 // --draw: the list as boxes and arrows at every step, with the program's
 // named pointers standing at their nodes. Shared by both list libraries;
-// each says how its node reads.
+// each says how its node reads, and draws only when the program was started
+// with --draw (drawing, in console.h).
 //
 //     -- 10 is a multiple of five: found = cursor
 //       head,cursor,found  tail
@@ -10,9 +11,6 @@
 
 #include <cstdarg>
 #include <initializer_list>
-
-// Whether the program was started with --draw alone (set by startProgram).
-extern bool drawing;
 
 // One of the program's pointers, by the name the code gives it. A null node
 // is drawn as pointing at NULL. offList says how a node that left the list
