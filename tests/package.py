@@ -2,7 +2,10 @@
 """What a user installs: `cmake --install` puts exactly the programs, their
 compressed manual pages, the copyright file and the changelog under the
 prefix; every page renders with no warning; the Debian package unpacks to
-programs that run, and lintian finds nothing to say about it.
+programs that run, and lintian finds nothing to say about it. On Windows
+(WindowsArchive, with OBJDUMP the MinGW-w64 objdump), the archive holds the
+seven programs, the README and the licence, and each program stands alone,
+importing no DLL but Windows' own (no libstdc++, libgcc or winpthread).
 
     package.py BUILD_DIR [TEST_CLASS...]
 """
@@ -14,6 +17,7 @@ import subprocess
 import sys
 import tempfile
 import unittest
+import zipfile
 from pathlib import Path
 
 BUILD = Path(sys.argv.pop(1) if len(sys.argv) > 1 else "build").resolve()
@@ -94,6 +98,28 @@ class Lintian(unittest.TestCase):
             report = subprocess.run(["lintian", "--fail-on", "error,warning", build_package(tmp)],
                                     capture_output=True, text=True)
             self.assertEqual((report.stdout, report.returncode), ("", 0))
+
+
+class WindowsArchive(unittest.TestCase):
+    def test_archive_holds_the_programs_readme_and_licence(self):
+        with tempfile.TemporaryDirectory() as tmp:
+            subprocess.run(["cpack", "-G", "ZIP", "--config", BUILD / "CPackConfig.cmake",
+                            "-B", tmp], check=True, stdout=subprocess.DEVNULL)
+            [archive] = Path(tmp).glob("*.zip")
+            folder = "listprograms-1.0.0-win64/"
+            self.assertEqual(archive.name, folder[:-1] + ".zip")
+            self.assertEqual(sorted(zipfile.ZipFile(archive).namelist()),
+                             sorted([folder + "README.md", folder + "LICENSE"]
+                                    + [f"{folder}{p}.exe" for p in PROGRAMS]))
+
+    def test_each_program_needs_only_windows_own_dlls(self):
+        for program in PROGRAMS:
+            with self.subTest(program=program):
+                exe = BUILD / f"bin/{program}.exe"
+                headers = subprocess.run([os.environ["OBJDUMP"], "-p", exe], check=True,
+                                         capture_output=True, text=True).stdout
+                dlls = set(re.findall(r"DLL Name: (\S+)", headers))
+                self.assertLessEqual(dlls, {"KERNEL32.dll", "msvcrt.dll"})
 
 
 if __name__ == "__main__":

@@ -23,11 +23,11 @@ foreach(program IN LISTS PROGRAMS)
                    --emulator ${CMAKE_CROSSCOMPILING_EMULATOR})
 endforeach()
 add_test(NAME terminal
-         COMMAND ${Python3_EXECUTABLE} ${here}/wine_terminal.py $<TARGET_FILE:posremove>
+         COMMAND ${Python3_EXECUTABLE} ${here}/terminal.py --wine $<TARGET_FILE:posremove>
                  ${CMAKE_CROSSCOMPILING_EMULATOR})
 set_tests_properties(${PROGRAMS} terminal
                      PROPERTIES FIXTURES_REQUIRED wine ENVIRONMENT "${wine_env}")
 
 add_test(NAME package
-         COMMAND ${Python3_EXECUTABLE} ${here}/windows_package.py ${PROJECT_BINARY_DIR}
-                 ${MINGW_OBJDUMP} ${PROGRAMS})
+         COMMAND ${CMAKE_COMMAND} -E env OBJDUMP=${MINGW_OBJDUMP} ${Python3_EXECUTABLE}
+                 ${here}/package.py ${PROJECT_BINARY_DIR} WindowsArchive)

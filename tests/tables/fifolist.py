@@ -76,6 +76,36 @@ CASES = [
     case("--draw with more arguments is ignored", "1\n\n", FIRST_LAST + "    1\n",
          args=["--draw", "x"]),
     case("other arguments are ignored", "2\n\n", FIRST_LAST + "    2\n", args=["-h"]),
+    case("--draw: a node that exactly fits is drawn, not elided", "1\n1\n1\n\n",
+         INT_PROMPT + """\
+-- 1 is the first node:
+-- head and tail point at
+-- it
+   head,tail
+   v
+  [1]->NULL
+-- 1 appended: tail->next
+-- = node, tail = node
+   head node,tail
+   v    v
+  [1]->[1]->NULL
+-- 1 appended: tail->next
+-- = node, tail = node
+   head      node,tail
+   v         v
+  [1]->[1]->[1]->NULL
+""" + FIRST_LAST[len(INT_PROMPT):] + "    1    1    1\n", args=["--draw"], columns=26),
+    case("--draw: COLUMNS that is not a number alone is ignored", "1\n22\n\n",
+         INT_PROMPT + """\
+-- 1 is the first node: head and tail point at it
+   head,tail
+   v
+  [1]->NULL
+-- 22 appended: tail->next = node, tail = node
+   head node,tail
+   v    v
+  [1]->[22]->NULL
+""" + FIRST_LAST[len(INT_PROMPT):] + "    1   22\n", args=["--draw"], columns="30x"),
     case("output lost: status 1 and the reason", "1\n\n", "", status=1,
          stderr="fifolist: write error: No space left on device\n", to_full=True),
     case("out of memory: status 1 and the reason", "7\n" * 1_000_000, INT_PROMPT, status=1,

@@ -31,6 +31,12 @@ CASES = [
          stderr="hashstar: write error: No space left on device\n", to_full=True),
     case("NUL at the start: one NUL node", "\x00*\n", char_run("\0", "\0")),
     case("NUL inside the line ends the list", "*a\x00*b\n", char_run("*a", "#*a")),
+    case("--draw past 256 columns: 256 of them, to NULL; bytes past ~ escaped",
+         "a\x7f" * 19 + "\xe9\n",
+         CHAR_PROMPT + "-- the line as a list: one node per character\n   head\n   v\n  "
+         + "->".join(["[a]->[\\x7f]"] * 18 + ["...", "[\\xe9]", "NULL\n"])
+         + char_run("a\x7f" * 19 + "\xe9", "a\x7f" * 19 + "\xe9")[len(CHAR_PROMPT):],
+         args=["--draw"], columns=300),
     case("--draw at 22 columns: a leading, then two stars in a row", "*a**\n",
          CHAR_PROMPT + """\
 -- the line as a list:

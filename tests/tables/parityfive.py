@@ -175,6 +175,33 @@ Spisok after include
 
 """,
          args=["--draw"]),
+    case("--draw: none found, cursor ends at NULL", "1\n3\n\n",
+         INT_PROMPT + """\
+-- 1 is the first node: head and tail point at it
+   head,tail
+   v
+  [1]->NULL
+-- 3 is odd, so at the tail: tail->next = node, tail = node
+   head node,tail
+   v    v
+  [1]->[3]->NULL
+inputed spisok first -> last
+    1    3
+-- 1 is no multiple of five: cursor moves on
+   head,cursor
+   |    tail
+   v    v
+  [1]->[3]->NULL
+-- 3 is no multiple of five: cursor moves on
+   head cursor,tail
+   v    v
+  [1]->[3]->NULL
+-- cursor is NULL: no multiple of five
+        tail
+   head |   cursor
+   v    v   v
+  [1]->[3]->NULL
+""" + NOT_FOUND + AFTER + "    1    3\n", args=["--draw"]),
     case("output lost: status 1 and the reason", "5\n\n", "", status=1,
          stderr="parityfive: write error: No space left on device\n", to_full=True),
 ]

@@ -110,6 +110,10 @@ CASES = [
                         "ends at position 4: there is no position 5").replace(
                             "previous and current", "the list") + "element     5 apsent",
          args=["--draw"]),
+    case("--draw, k 0: nothing removed", LIST + "0\n", DRAWN
+         + "-- k = 0: no node has this position, none is removed\n"
+         + "   head              tail\n   v                 v\n" + ROW
+         + "NEW spisok\n   10   20   30   40\n", args=["--draw"]),
     case("standard input the null device: no key wait", "",
          after("    0\n") + "NEW spisok\n    0\n", stdin_is="null"),
     case("output lost: status 1 and the reason", LIST + "5\n", "", status=1,
