@@ -28,6 +28,7 @@ CharNode* readCharList(char (&st)[40])
         }
     }
     drawCharList(head, {}, "the line as a list: one node per character");
+    inputDone();
     return head;
 }
 

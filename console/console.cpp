@@ -42,6 +42,7 @@ void nameProgram(const char* argv0)
 } // namespace
 
 bool drawing = false;
+bool stepping = false;
 
 void startProgram(int argc, char** argv, const char* what, const char* input)
 {
@@ -49,13 +50,16 @@ void startProgram(int argc, char** argv, const char* what, const char* input)
     prepareInput();
     if (argc != 2)
         return;
-    if (std::strcmp(argv[1], "--draw") == 0) {
+    stepping = std::strcmp(argv[1], "--step") == 0;
+    if (stepping || std::strcmp(argv[1], "--draw") == 0) {
         drawing = true;
         return;
     }
     if (std::strcmp(argv[1], "--help") == 0) {
-        std::printf("Usage: %.*s [--help | --version | --draw]\n\n%s\n%s\n"
-                    "With --draw it also draws the list and its pointers at every step.\n\n",
+        std::printf("Usage: %.*s [--help | --version | --draw | --step]\n\n%s\n%s\n"
+                    "With --draw it also draws the list and its pointers at every step;\n"
+                    "with --step it waits for a key after each drawing (space: next, b:\n"
+                    "back, q: no more waiting).\n\n",
                     nameLength, programName, what, input);
 #ifdef _WIN32
         std::printf("More in README.md, beside the program.\n");
@@ -72,6 +76,8 @@ void startProgram(int argc, char** argv, const char* what, const char* input)
 
 bool readLine(char* buf, std::size_t size, std::FILE* in)
 {
+    if (drawing)
+        flushOutput(); // every drawing is on the screen before we block
     std::size_t n = 0;
     bool any = false;
     bool lastKept = false; // whether the last character read went into buf
@@ -88,6 +94,18 @@ bool readLine(char* buf, std::size_t size, std::FILE* in)
         --n;
     buf[n] = '\0';
     return any || c == '\n';
+}
+
+void showHint(const char* hint)
+{
+    std::fputs(hint, stdout);
+    flushOutput();
+}
+
+void eraseHint(const char* hint)
+{
+    std::printf("\r%*s\r", static_cast<int>(std::strlen(hint)), "");
+    flushOutput();
 }
 
 void readError()

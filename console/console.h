@@ -13,13 +13,17 @@
 // argv[0], without the folders (and, on Windows, ".exe"). A lone --help
 // prints what the program does (what), how to type its input (input) and
 // where its manual page is; a lone --version its name and version; either
-// ends the program there, without reading. A lone --draw turns drawing on.
-// Other arguments are ignored.
+// ends the program there, without reading. A lone --draw turns drawing on,
+// a lone --step stepping too. Other arguments are ignored.
 void startProgram(int argc, char** argv, const char* what, const char* input);
 
 // Whether the program was started with --draw alone: the list is then drawn
 // at every step (draw.h).
 extern bool drawing;
+
+// Whether it was started with --step alone: it also waits for a key after
+// every drawing, where keys can be read (stepKeysReady).
+extern bool stepping;
 
 // Input either succeeds or ends the program: a failed read is never taken
 // for the end of input.
@@ -84,6 +88,37 @@ int terminalColumns();
 // file is read in binary mode, as on every other system.
 void prepareInput();
 
+// Whether standard input is a terminal (the console on Windows), where
+// waitForKey waits.
+bool keyWaits();
+
 // Waits for one key press at the terminal on standard input, without echo.
 // Returns at once when standard input is not a terminal.
 void waitForKey();
+
+// --step's keys. They come from the terminal (the controlling one, else
+// standard input when it is a terminal; the console on Windows), not from
+// standard input, so that prepared input can be stepped through.
+enum class StepKey {
+    next,  // space, Enter, the right arrow
+    back,  // b, the left arrow
+    quit,  // q; also the end of input or a read error at the terminal
+    other, // any other key
+};
+
+// Whether --step's keys can be read, and standard output is a terminal to
+// show the steps on. Asked once.
+bool stepKeysReady();
+
+// Whether the keys come from the terminal that standard input is: the
+// typing of the input then paces the drawings.
+bool stepKeysFromInput();
+
+// Waits for one whole key at that terminal, without echo, as waitForKey
+// does (signals too), with hint standing on the screen meanwhile.
+StepKey readStepKey(const char* hint);
+
+// A hint on the last line of a terminal, without end-of-line, and its
+// erasure, which leaves the cursor at the start of that empty line.
+void showHint(const char* hint);
+void eraseHint(const char* hint);

@@ -1,6 +1,7 @@
-// The terminal on POSIX systems: its width, and the key wait.
+// The terminal on POSIX systems: its width, and the key waits (posremove's
+// last key, and --step's keys).
 //
-// The key wait works as OpenBSD's readpassphrase does. Every signal that
+// A key wait works as OpenBSD's readpassphrase does. Every signal that
 // would end or stop the program is blocked, except while the wait sleeps in
 // pselect, where its handler only notes it. A noted signal is sent again
 // under the caller's own disposition once the terminal is back as it was
@@ -11,6 +12,7 @@
 #include <cerrno>
 #include <csignal>
 #include <cstdint>
+#include <fcntl.h>
 #include <sys/ioctl.h>
 #include <sys/select.h>
 #include <termios.h>
@@ -72,15 +74,28 @@ int sleepOn(int fd, const timespec* limit, const sigset_t& callerMask)
     return pselect(fd + 1, &readable, nullptr, nullptr, limit, &callerMask);
 }
 
+// The first bytes of one key press, enough to tell the keys --step uses.
+struct Key {
+    unsigned char bytes[8];
+    int count = 0; // 0: the end of input or a read error
+};
+
 // Reads the bytes that one key press sends after its first, which the
 // terminal sends together: an escape sequence (an arrow ESC [ A, F5
 // ESC [ 1 5 ~, the Linux console's F1 ESC [ [ A, SS3 keys ESC O P and with
 // a modifier ESC O 2 P, any of these after ESC for Alt) or a UTF-8
 // character, an emoji with its skin tone, selector or joined emoji.
-void readRestOfKey(int fd, unsigned char byte, const sigset_t& callerMask)
+void readRestOfKey(int fd, Key& key, const sigset_t& callerMask)
 {
     const timespec pause = {0, 50'000'000}; // a lone ESC is the Escape key
-    auto next = [&] { return sleepOn(fd, &pause, callerMask) == 1 && read(fd, &byte, 1) == 1; };
+    unsigned char byte = key.bytes[0];
+    auto next = [&] {
+        if (sleepOn(fd, &pause, callerMask) != 1 || read(fd, &byte, 1) != 1)
+            return false;
+        if (key.count < static_cast<int>(sizeof key.bytes))
+            key.bytes[key.count++] = byte;
+        return true;
+    };
     if (byte == 0x1b) {
         if (!next() || (byte == 0x1b && !next()))
             return;
@@ -110,15 +125,16 @@ void readRestOfKey(int fd, unsigned char byte, const sigset_t& callerMask)
     }
 }
 
-} // namespace
-
-void waitForKey()
+// Waits at the terminal fd for one key press, without echo, and reads it
+// whole. hint, when given, stands on the screen while it waits: it is
+// erased before the wait ends, and before a signal stops or ends the
+// program (shown again after a stop).
+Key readKey(int fd, const char* hint)
 {
-    flushOutput(); // everything printed so far is on the screen while we wait
-    int fd = fileno(stdin);
+    Key key;
     termios found{};
-    if (fd < 0 || isatty(fd) == 0 || tcgetattr(fd, &found) != 0)
-        return;
+    if (tcgetattr(fd, &found) != 0)
+        return key;
     termios waiting = found; // non-canonical, no echo: one byte completes a read
     waiting.c_lflag &= ~static_cast<tcflag_t>(ICANON | ECHO);
     waiting.c_cc[VMIN] = 1;
@@ -129,6 +145,7 @@ void waitForKey()
     sigprocmask(SIG_BLOCK, &watched, &callerMask);
     setHandlers(true);
 
+    bool hinted = false;
     for (bool stopped = false, done = false; !done;) {
         // A background job (the terminal's foreground group is another
         // group) stops, as any reader of its terminal, until it is brought
@@ -143,15 +160,19 @@ void waitForKey()
             continue;
         }
         stopped = false;
+        if (hint != nullptr && !hinted)
+            showHint(hint);
+        hinted = hint != nullptr;
         // TCSANOW, not TCSAFLUSH: keys typed ahead count as the key press.
         bool waitMode = tcsetattr(fd, TCSANOW, &waiting) == 0;
         int ready = sleepOn(fd, nullptr, callerMask);
         done = ready != -1 || errno != EINTR;
         // Straight from the descriptor: stdio's buffer still holds the end
         // of the line that was read last, and that must not count as the key.
-        unsigned char key = 0;
-        if (ready == 1 && read(fd, &key, 1) == 1)
+        if (ready == 1 && read(fd, key.bytes, 1) == 1) {
+            key.count = 1;
             readRestOfKey(fd, key, callerMask);
+        }
         // The terminal first, while every signal is still held, so that none
         // can end the program with echo off; then what was noted.
         if (waitMode)
@@ -159,13 +180,75 @@ void waitForKey()
         pending[SIGCONT] = 0;
         for (int sig = 1; sig < slots; ++sig) {
             if (pending[sig] != 0) {
+                if (hinted)
+                    eraseHint(hint);
+                hinted = false;
                 pending[sig] = 0;
                 resend(sig, callerMask);
             }
         }
     }
+    if (hinted)
+        eraseHint(hint);
     setHandlers(false);
     sigprocmask(SIG_SETMASK, &callerMask, nullptr);
+    return key;
+}
+
+// The terminal --step reads its keys from: -1 where there is none, or
+// where standard output is no terminal to show the steps on.
+int stepKeys()
+{
+    static int fd = -2; // not asked yet
+    if (fd == -2) {
+        fd = -1;
+        if (isatty(STDOUT_FILENO) != 0) {
+            fd = open("/dev/tty", O_RDONLY | O_NOCTTY);
+            if (fd < 0 && isatty(STDIN_FILENO) != 0)
+                fd = STDIN_FILENO;
+        }
+    }
+    return fd;
+}
+
+} // namespace
+
+bool keyWaits()
+{
+    termios settings{};
+    int fd = fileno(stdin);
+    return fd >= 0 && isatty(fd) != 0 && tcgetattr(fd, &settings) == 0;
+}
+
+void waitForKey()
+{
+    flushOutput(); // everything printed so far is on the screen while we wait
+    if (keyWaits())
+        readKey(fileno(stdin), nullptr);
+}
+
+bool stepKeysReady() { return stepKeys() >= 0; }
+
+bool stepKeysFromInput()
+{
+    // Standard input is the controlling terminal when its session is ours.
+    return stepKeysReady() && isatty(STDIN_FILENO) != 0 &&
+           (stepKeys() == STDIN_FILENO || tcgetsid(STDIN_FILENO) == getsid(0));
+}
+
+StepKey readStepKey(const char* hint)
+{
+    flushOutput();
+    Key key = readKey(stepKeys(), hint);
+    const unsigned char* b = key.bytes;
+    const bool arrow = key.count == 3 && b[0] == 0x1b && (b[1] == '[' || b[1] == 'O');
+    if (key.count == 0 || (key.count == 1 && b[0] == 'q'))
+        return StepKey::quit;
+    if ((key.count == 1 && (b[0] == ' ' || b[0] == '\n' || b[0] == '\r')) || (arrow && b[2] == 'C'))
+        return StepKey::next;
+    if ((key.count == 1 && b[0] == 'b') || (arrow && b[2] == 'D'))
+        return StepKey::back;
+    return StepKey::other;
 }
 
 void prepareInput() {}

@@ -34,20 +34,73 @@ int terminalColumns()
     CONSOLE_SCREEN_BUFFER_INFO screen;
     if (GetConsoleScreenBufferInfo(GetStdHandle(STD_OUTPUT_HANDLE), &screen) == 0)
         return 0;
-    return screen.srWindow.Right - screen.srWindow.Left + 1;
+    // The console wraps a line that fills its last column, and the line
+    // after it then shows up empty: a drawn line stops one short.
+    return screen.srWindow.Right - screen.srWindow.Left;
 }
+
+namespace {
+
+// One key press from the console's own input, without echo. An arrow or a
+// function key comes as a prefix (0 or 0xE0) and a code, a character
+// outside the BMP as two UTF-16 codes, each pair at once. So a second code
+// is read only when one is waiting: a typed U+00E0, which is the prefix's
+// value too, is a key by itself. Returns the first code, and the second in
+// code (0 when there is none).
+wint_t readKey(wint_t& code)
+{
+    wint_t key = _getwch();
+    bool pairs = key == 0 || key == 0xe0 || (key >= 0xd800 && key <= 0xdbff);
+    code = pairs && _kbhit() != 0 ? _getwch() : 0;
+    return key;
+}
+
+} // namespace
+
+bool keyWaits() { return inputIsConsole(); }
 
 void waitForKey()
 {
     flushOutput(); // everything printed so far is on the screen while we wait
-    if (!inputIsConsole())
-        return;
-    // An arrow or a function key comes as a prefix (0 or 0xE0) and a code, a
-    // character outside the BMP as two UTF-16 codes, each pair at once. So a
-    // second code is read only when one is waiting: a typed U+00E0, which
-    // is the prefix's value too, ends the wait by itself.
-    wint_t key = _getwch();
-    bool pairs = key == 0 || key == 0xe0 || (key >= 0xd800 && key <= 0xdbff);
-    if (pairs && _kbhit() != 0)
-        _getwch();
+    wint_t code = 0;
+    if (keyWaits())
+        readKey(code);
+}
+
+bool stepKeysReady()
+{
+    static int ready = -1; // not asked yet
+    if (ready < 0) {
+        DWORD mode = 0;
+        HANDLE keys =
+            CreateFileW(L"CONIN$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                        nullptr, OPEN_EXISTING, 0, nullptr);
+        ready = keys != INVALID_HANDLE_VALUE && GetConsoleMode(keys, &mode) != 0 &&
+                GetConsoleMode(GetStdHandle(STD_OUTPUT_HANDLE), &mode) != 0;
+        if (keys != INVALID_HANDLE_VALUE)
+            CloseHandle(keys);
+    }
+    return ready == 1;
+}
+
+bool stepKeysFromInput() { return inputIsConsole(); }
+
+StepKey readStepKey(const char* hint)
+{
+    showHint(hint);
+    wint_t code = 0;
+    wint_t key = readKey(code);
+    eraseHint(hint);
+    // Ctrl-C, which the console gives as a key while _getwch reads: it
+    // ends the program as it would anywhere else.
+    if (key == 3)
+        ExitProcess(STATUS_CONTROL_C_EXIT);
+    const bool arrow = key == 0 || key == 0xe0;
+    if (key == WEOF || key == 'q')
+        return StepKey::quit;
+    if (key == ' ' || key == '\r' || (arrow && code == 0x4d))
+        return StepKey::next;
+    if (key == 'b' || (arrow && code == 0x4b))
+        return StepKey::back;
+    return StepKey::other;
 }

@@ -31,22 +31,26 @@ void readIntList(PlacementRule rule, const char* headWhy, const char* tailWhy)
     flushOutput(); // shown before we block, even when output is a pipe
     // The first line is taken whatever it holds: even an empty one is a 0.
     readLine(line, sizeof line, stdin);
-    head = tail = newIntNode(toInt32(line));
-    drawIntList({}, "%d is the first node: head and tail point at it", head->value);
+    IntNode* node = newIntNode(toInt32(line));
+    drawIntList({{"node", node, made}}, "%d read: node = a new node", node->value);
+    head = tail = node;
+    drawIntList({{"node", node}}, "the first node: head = tail = node");
     while (readLine(line, sizeof line, stdin) && std::strlen(line) != 0) {
-        IntNode* node = newIntNode(toInt32(line));
+        node = newIntNode(toInt32(line));
+        drawIntList({{"node", node, made}}, "%d read: node = a new node", node->value);
         if (rule(node->value) == Place::atTail) {
             tail->next = node;
+            drawIntList({{"node", node}}, "%d %s: tail->next = node", node->value, tailWhy);
             tail = node;
-            drawIntList({{"node", node}}, "%d %s: tail->next = node, tail = node", node->value,
-                        tailWhy);
+            drawIntList({{"node", node}}, "tail = node");
         } else {
             node->next = head;
+            drawIntList({{"node", node, made}}, "%d %s: node->next = head", node->value, headWhy);
             head = node;
-            drawIntList({{"node", node}}, "%d %s: node->next = head, head = node", node->value,
-                        headWhy);
+            drawIntList({{"node", node}}, "head = node");
         }
     }
+    inputDone();
 }
 
 void printIntList(const char* heading)

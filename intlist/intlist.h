@@ -41,8 +41,8 @@ IntNode* newIntNode(std::int32_t value);
 // by rule. Leaves head and tail set. headWhy and tailWhy are what --draw
 // says of a value that rule puts at the head or at the tail ("is even, so
 // at the head").
-void readIntList(PlacementRule rule, const char* headWhy = "pushed",
-                 const char* tailWhy = "appended");
+void readIntList(PlacementRule rule, const char* headWhy = "goes to the head",
+                 const char* tailWhy = "goes to the tail");
 
 // Prints heading, then every value from head in a five-character field.
 void printIntList(const char* heading);

@@ -326,23 +326,31 @@ class Prompts(unittest.TestCase):
 class Width(unittest.TestCase):
     def test_columns_first_then_the_terminal_width(self):
         """fifolist --draw on a terminal of 100 columns draws as into a pipe
-        at COLUMNS when that is set, else at 100."""
+        at COLUMNS when that is set, else at 100; one of 300 as at 256, the
+        widest, which its longest row fills, to NULL."""
         def drawn(env, pty=None):
-            run = subprocess.run([os.path.join(BIN, "fifolist"), "--draw"], env=env, timeout=5,
-                                 input=b"1\n" + b"12345678\n" * 6 + b"\n",
-                                 stdout=pty.slave if pty else subprocess.PIPE)
+            run = subprocess.Popen([os.path.join(BIN, "fifolist"), "--draw"], env=env,
+                                   stdin=subprocess.PIPE,
+                                   stdout=pty.slave if pty else subprocess.PIPE)
+            typed = b"1\n" + b"12345678\n" * 24 + b"\n"
             if pty is None:
-                return run.stdout
+                return run.communicate(typed, timeout=5)[0]
+            run.stdin.write(typed)
+            run.stdin.close()  # its output is read from the terminal
             pty.read_until(b"12345678\r\n")  # the listing, which ends the output
+            run.wait(timeout=5)
             return pty.output.replace(b"\r\n", b"\n")
 
         plain = {k: v for k, v in os.environ.items() if k != "COLUMNS"}
-        for env, width in ((dict(plain, COLUMNS="30"), "30"), (plain, "100")):
+        for env, columns, width in ((dict(plain, COLUMNS="30"), 100, "30"), (plain, 100, "100"),
+                                    (plain, 300, "256")):
             with self.subTest(width=width):
                 pty = Pty()
-                fcntl.ioctl(pty.slave, termios.TIOCSWINSZ, struct.pack("HHHH", 24, 100, 0, 0))
-                self.assertEqual(drawn(env, pty), drawn(dict(plain, COLUMNS=width)))
+                fcntl.ioctl(pty.slave, termios.TIOCSWINSZ, struct.pack("HHHH", 24, columns, 0, 0))
+                shown = drawn(env, pty)
+                self.assertEqual(shown, drawn(dict(plain, COLUMNS=width)))
                 os.close(pty.master), os.close(pty.slave)
+        self.assertTrue(any(len(row) > 250 and row.endswith(b"NULL") for row in shown.split(b"\n")))
 
 
 class WriteError(unittest.TestCase):

@@ -17,18 +17,24 @@ int main(int argc, char** argv)
 
     CharNode* cur = head;
     if (head->ch == '*') {
-        head = newCharNode('#', head);
-        drawCharList(head, {{"cur", cur}}, "a leading '*': a new '#' node before it becomes head");
+        CharNode* node = newCharNode('#', head);
+        drawCharList(head, {{"node", node, made}, {"cur", cur}},
+                     "a leading '*': node = a new '#' node, its next head");
+        head = node;
+        drawCharList(head, {{"node", node}, {"cur", cur}}, "head = node");
     }
     // cur is looked at only after it moves, so the nodes inserted behind it
     // are never visited.
     while (cur->next != nullptr) {
         CharNode* prev = cur;
         cur = cur->next;
+        drawCharList(head, {{"prev", prev}, {"cur", cur}}, "prev = cur; cur = cur->next");
         if (cur->ch == '*') {
-            prev->next = newCharNode('#', cur);
-            drawCharList(head, {{"prev", prev}, {"prev->next", prev->next}, {"cur", cur}},
-                         "cur is a '*': prev->next = a new '#' node, whose next is cur");
+            CharNode* node = newCharNode('#', cur);
+            drawCharList(head, {{"prev", prev}, {"node", node, made}, {"cur", cur}},
+                         "cur is a '*': node = a new '#' node, its next cur");
+            prev->next = node;
+            drawCharList(head, {{"prev", prev}, {"node", node}, {"cur", cur}}, "prev->next = node");
         }
     }
 

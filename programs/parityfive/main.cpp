@@ -23,6 +23,7 @@ int main(int argc, char** argv)
 
     bool isFound = false;
     cursor = head;
+    drawIntList({{"cursor", cursor}}, "the search: cursor = head");
     while (cursor != nullptr && !isFound) {
         if (cursor->value % 5 == 0) {
             found = cursor;
@@ -30,9 +31,8 @@ int main(int argc, char** argv)
             drawIntList({{"cursor", cursor}, {"found", found}},
                         "%d is a multiple of five: found = cursor", found->value);
         } else {
-            drawIntList({{"cursor", cursor}}, "%d is no multiple of five: cursor moves on",
-                        cursor->value);
             cursor = cursor->next;
+            drawIntList({{"cursor", cursor}}, "no multiple of five: cursor = cursor->next");
         }
     }
 
@@ -43,30 +43,43 @@ int main(int argc, char** argv)
         if (found == tail) {
             if (found == head) {
                 head = tail = nullptr;
-                drawIntList({{"found", found, "unlinked"}},
-                            "found is the only node: head and tail become NULL");
+                drawIntList({{"found", found, unlinked}, {"cursor", cursor}},
+                            "found is the only node: head = tail = NULL");
             } else {
-                for (cursor = head; cursor->next != tail; cursor = cursor->next)
+                cursor = head;
+                drawIntList({{"cursor", cursor}, {"found", found}},
+                            "found is the tail; to find the node before it, cursor = head");
+                while (cursor->next != tail) {
+                    cursor = cursor->next;
                     drawIntList({{"cursor", cursor}, {"found", found}},
-                                "found is the tail: cursor walks to the node before it");
+                                "cursor->next was not the tail: cursor = cursor->next");
+                }
                 cursor->next = nullptr;
+                drawIntList({{"cursor", cursor}, {"found", found, unlinked}},
+                            "cursor->next = NULL: found is unlinked");
                 tail = cursor;
-                drawIntList({{"cursor", cursor}, {"found", found, "unlinked"}},
-                            "cursor->next = NULL, tail = cursor: found is unlinked");
+                drawIntList({{"cursor", cursor}, {"found", found, unlinked}}, "tail = cursor");
             }
         } else if (found == head) {
             head = head->next;
-            drawIntList({{"found", found, "unlinked"}},
-                        "found is the head: head moves to the next node");
+            drawIntList({{"found", found, unlinked}, {"cursor", cursor}},
+                        "found is the head: head = head->next");
         } else {
-            for (cursor = head; cursor->next != found; cursor = cursor->next)
+            cursor = head;
+            drawIntList({{"cursor", cursor}, {"found", found}},
+                        "found is inside; to find the node before it, cursor = head");
+            while (cursor->next != found) {
+                cursor = cursor->next;
                 drawIntList({{"cursor", cursor}, {"found", found}},
-                            "found is inside: cursor walks to the node before it");
+                            "cursor->next was not found: cursor = cursor->next");
+            }
             cursor->next = found->next;
-            drawIntList({{"cursor", cursor}, {"found", found, "unlinked"}},
+            drawIntList({{"cursor", cursor}, {"found", found, unlinked}},
                         "cursor->next = found->next: found is unlinked");
         }
-        drawIntList({{"found", found, "released"}}, "free(found)");
+        drawIntList({{"cursor", cursor}, {"found", found, released}},
+                    cursor == found ? "free(found): found and cursor now dangle"
+                                    : "free(found): found now dangles");
         std::free(found);
     }
 

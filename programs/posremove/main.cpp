@@ -38,6 +38,14 @@ std::int32_t readPosition()
         std::clamp<std::int64_t>(negative ? -magnitude : magnitude, INT32_MIN, INT32_MAX));
 }
 
+// What free(current) leaves: current dangles, and tail too when the last
+// node goes. Nothing reads tail after the input, so the fault stays latent.
+const char* dangling()
+{
+    return current == tail ? "current and tail now dangle (nothing reads tail again)"
+                           : "current now dangles";
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -52,24 +60,27 @@ int main(int argc, char** argv)
     std::puts("input nomber of find elem");
     std::int32_t k = readPosition();
 
+    bool absent = false; // the message has no end-of-line
     if (k == 2 && head->next == nullptr) {
         // A one-element list has no second node to unlink.
         drawIntList({}, "k = 2, but head->next is NULL: there is no second node");
         std::printf("element %5d apsent", k);
+        absent = true;
     } else if (k <= 2) {
         if (k == 1) {
             current = head;
+            drawIntList({{"current", current}}, "k = 1: current = head");
             head = head->next;
-            drawIntList({{"current", current, "unlinked"}},
-                        "k = 1: current = head, head moves to the next node");
-            drawIntList({{"current", current, "released"}}, "free(current)");
+            drawIntList({{"current", current, unlinked}}, "head = head->next: current is unlinked");
+            drawIntList({{"current", current, released}}, "free(current): %s", dangling());
             std::free(current);
         } else if (k == 2) {
             current = head->next;
+            drawIntList({{"current", current}}, "k = 2: current = head->next");
             head->next = current->next;
-            drawIntList({{"current", current, "unlinked"}},
-                        "k = 2: the second node is unlinked from head");
-            drawIntList({{"current", current, "released"}}, "free(current)");
+            drawIntList({{"current", current, unlinked}},
+                        "head->next = current->next: current is unlinked");
+            drawIntList({{"current", current, released}}, "free(current): %s", dangling());
             std::free(current);
         } else {
             drawIntList({}, "k = %d: no node has this position, none is removed", k);
@@ -78,31 +89,36 @@ int main(int argc, char** argv)
     } else {
         std::int32_t position = 2;
         previous = head;
+        drawIntList({{"previous", previous}}, "k = %d: the walk starts with previous = head", k);
         current = head->next;
         drawIntList({{"previous", previous}, {"current", current}},
-                    "k = %d: the walk starts with previous = head, current = head->next", k);
+                    current != nullptr ? "current = head->next, at position 2"
+                                       : "current = head->next, which is NULL");
         while (current != nullptr && position < k && current->next != nullptr) {
             previous = current;
             current = current->next;
             ++position;
             drawIntList({{"previous", previous}, {"current", current}},
-                        "previous and current move on: current is at position %d", position);
+                        "previous = current; current = current->next, at position %d", position);
         }
         if (current != nullptr && position == k) {
             previous->next = current->next;
-            drawIntList({{"previous", previous}, {"current", current, "unlinked"}},
+            drawIntList({{"previous", previous}, {"current", current, unlinked}},
                         "position %d: previous->next = current->next", k);
-            drawIntList({{"previous", previous}, {"current", current, "released"}},
-                        "free(current)");
+            drawIntList({{"previous", previous}, {"current", current, released}},
+                        "free(current): %s", dangling());
             std::free(current);
             printIntList("new spisok");
         } else {
             drawIntList({{"previous", previous}, {"current", current}},
-                        "the list ends at position %d: there is no position %d", position, k);
+                        "the list ends at position %d: there is no position %d",
+                        current != nullptr ? position : 1, k);
             std::printf("element %5d apsent", k);
+            absent = true;
         }
     }
 
+    drawKeyWait(absent);
     waitForKey();
     return finishOutput();
 }

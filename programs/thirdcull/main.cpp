@@ -25,14 +25,18 @@ int main(int argc, char** argv)
         ++position;
         if (position % 3 == 0) {
             prev->next = cur->next;
-            drawCharList(head, {{"prev", prev}, {"cur", cur, "released"}},
-                         "position %d: prev->next = cur->next, free(cur)", position);
+            drawCharList(head, {{"prev", prev}, {"cur", cur, unlinked}},
+                         "position %d: prev->next = cur->next", position);
+            drawCharList(head, {{"prev", prev}, {"cur", cur, released}},
+                         "free(cur): cur now dangles");
             std::free(cur);
             cur = prev->next;
             drawCharList(head, {{"prev", prev}, {"cur", cur}}, "cur = prev->next; prev stays");
         } else {
             prev = cur;
             cur = cur->next;
+            drawCharList(head, {{"prev", prev}, {"cur", cur}},
+                         "position %d: prev = cur; cur = cur->next", position);
         }
     }
 

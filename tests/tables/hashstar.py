@@ -31,48 +31,137 @@ CASES = [
          stderr="hashstar: write error: No space left on device\n", to_full=True),
     case("NUL at the start: one NUL node", "\x00*\n", char_run("\0", "\0")),
     case("NUL inside the line ends the list", "*a\x00*b\n", char_run("*a", "#*a")),
-    case("--draw past 256 columns: 256 of them, to NULL; bytes past ~ escaped",
-         "a\x7f" * 19 + "\xe9\n",
-         CHAR_PROMPT + "-- the line as a list: one node per character\n   head\n   v\n  "
-         + "->".join(["[a]->[\\x7f]"] * 18 + ["...", "[\\xe9]", "NULL\n"])
-         + char_run("a\x7f" * 19 + "\xe9", "a\x7f" * 19 + "\xe9")[len(CHAR_PROMPT):],
-         args=["--draw"], columns=300),
+    case("--draw: a node that exactly fits is drawn, not elided", "aaaaa\n",
+         CHAR_PROMPT + """\
+-- the line as a list: one node
+   per character
+   head
+   v
+  [a]->[a]->[a]->[a]->[a]->NULL
+Inputed spisok
+ a a a a a
+-- prev = cur; cur = cur->next
+   head,prev
+   |    cur
+   v    v
+  [a]->[a]->[a]->[a]->[a]->NULL
+-- prev = cur; cur = cur->next
+        prev
+   head |    cur
+   v    v    v
+  [a]->[a]->[a]->[a]->[a]->NULL
+-- prev = cur; cur = cur->next
+             prev
+   head      |    cur
+   v         v    v
+  [a]->[a]->[a]->[a]->[a]->NULL
+-- prev = cur; cur = cur->next
+                  prev
+   head           |    cur
+   v              v    v
+  [a]->[a]->[a]->[a]->[a]->NULL
+NEW spisok
+ a a a a a
+""", args=["--draw"], columns=31),
+    case("--draw: bytes past ~ escaped", "\x7f\xe9\n",
+         CHAR_PROMPT + """\
+-- the line as a list: one node per character
+   head
+   v
+  [\\x7f]->[\\xe9]->NULL
+Inputed spisok
+ \x7f \xe9
+-- prev = cur; cur = cur->next
+   head,prev
+   |       cur
+   v       v
+  [\\x7f]->[\\xe9]->NULL
+NEW spisok
+ \x7f \xe9
+""", args=["--draw"]),
     case("--draw at 22 columns: a leading, then two stars in a row", "*a**\n",
          CHAR_PROMPT + """\
 -- the line as a list:
--- one node per
--- character
+   one node per
+   character
    head
    v
-  [*]->...->[*]->NULL
+  [*]->[a]->[*]->[*]->
+  NULL
 Inputed spisok
  * a * *
--- a leading '*': a
--- new '#' node before
--- it becomes head
-   head cur
+-- a leading '*':
+   node = a new '#'
+   node, its next head
+   head,cur
+   v
+  [*]->[a]->[*]->[*]->
+  NULL
+  node -> [#]->[*]
+-- head = node
+   head,node
+   |    cur
    v    v
+  [#]->[*]->[a]->[*]->
+  [*]->NULL
+-- prev = cur;
+   cur = cur->next
+        prev
+   head |    cur
+   v    v    v
+  [#]->[*]->[a]->[*]->
+  [*]->NULL
+-- prev = cur;
+   cur = cur->next
+             prev
+   head      |    cur
+   v         v    v
+  [#]->[*]->[a]->[*]->
+  [*]->NULL
+-- cur is a '*':
+   node = a new '#'
+   node, its next cur
+             prev
+   head      |    cur
+   v         v    v
+  [#]->[*]->[a]->[*]->
+  [*]->NULL
+  node -> [#]->[*]
+-- prev->next = node
+             prev
+   head      |    node
+   v         v    v
+  [#]->[*]->[a]->[#]->
+   cur
+   v
+  [*]->[*]->NULL
+-- prev = cur;
+   cur = cur->next
+   head           prev
+   v              v
   [#]->[*]->...->[*]->
+   cur
+   v
+  [*]->NULL
 -- cur is a '*':
--- prev->next = a new
--- '#' node, whose
--- next is cur
-             prev
-   head     prev->next
-   v         v    v
-  [#]->...->[a]->[#]->
-  cur -> [*]
--- cur is a '*':
--- prev->next = a new
--- '#' node, whose
--- next is cur
-             prev
-   head     prev->next
-   v         v    v
-  [#]->...->[*]->[#]->
-  cur -> [*]
+   node = a new '#'
+   node, its next cur
+   head           prev
+   v              v
+  [#]->[*]->...->[*]->
+   cur
+   v
+  [*]->NULL
+  node -> [#]->[*]
+-- prev->next = node
+   head           prev
+   v              v
+  [#]->[*]->...->[*]->
+   node
+   |    cur
+   v    v
+  [#]->[*]->NULL
 NEW spisok
  # * a # * # *
-""",
-         args=["--draw"], columns=22),
+""", args=["--draw"], columns=22),
 ]

@@ -12,46 +12,106 @@ CASES = [
          status=1, stderr="lifolist: out of memory\n", vm_limit_kb=20_000),
     case("--draw: elided to fit 24 columns", "100\n-2\n3\n\n",
          INT_PROMPT + """\
--- 100 is the first
--- node: head and tail
--- point at it
+-- 100 read: node = a
+   new node
+  head,tail
+  v
+  NULL
+  node -> [100]->NULL
+-- the first node:
+   head = tail = node
+   head,node,tail
+   v
+  [100]->NULL
+-- -2 read: node = a new
+   node
    head,tail
    v
   [100]->NULL
--- -2 pushed: node->next
--- = head, head = node
+  node -> [-2]->NULL
+-- -2 goes to the head:
+   node->next = head
+   head,tail
+   v
+  [100]->NULL
+  node -> [-2]->[100]
+-- head = node
    head,node
    |     tail
    v     v
   [-2]->[100]->NULL
--- 3 pushed: node->next
--- = head, head = node
-   head,node tail
-   v         v
-  [3]->...->[100]->NULL
+-- 3 read: node = a new
+   node
+   head  tail
+   v     v
+  [-2]->[100]->NULL
+  node -> [3]->NULL
+-- 3 goes to the head:
+   node->next = head
+   head  tail
+   v     v
+  [-2]->[100]->NULL
+  node -> [3]->[-2]
+-- head = node
+   head,node  tail
+   v          v
+  [3]->[-2]->[100]->NULL
 inputed spisok first -> last
     3   -2  100
-""",
-         args=["--draw"], columns=24),
-    case("--draw: a labelled node past 16 columns is written out under the row",
-         "-2147483648\n-2147483647\n\n", INT_PROMPT + """\
+""", args=["--draw"], columns=24),
+    case("--draw below 20 columns: a value longer than the width is cut, nothing else", "-2147483648\n-2147483647\n\n",
+         INT_PROMPT + """\
 -- -2147483648
--- is the first
--- node: head
--- and tail
--- point at it
+   read:
+   node = a new
+   node
+  head,tail
+  v
+  NULL
+  node ->
+    [-2147483648
+    ]->NULL
+-- the first
+   node:
+   head = tail =
+   node
+  head,node,tail
+   v
+  [-2147483648]-
+  NULL
+-- -2147483647
+   read:
+   node = a new
+   node
    head,tail
    v
   [-2147483648]-
+  NULL
+  node ->
+    [-2147483647
+    ]->NULL
 -- -2147483647
--- pushed:
--- node->next =
--- head, head =
--- node
+   goes to the
+   head:
+   node->next =
+   head
+   head,tail
+   v
+  [-2147483648]-
+  NULL
+  node ->
+    [-2147483647
+    ]->
+    [-2147483648
+    ]
+-- head = node
    head,node
    v
   [-2147483647]-
-  tail -> [-2147
+   tail
+   v
+  [-2147483648]-
+  NULL
 inputed spisok first -> last
 -2147483647-2147483648
 """, args=["--draw"], columns=16),

@@ -30,108 +30,209 @@ CASES = [
          FIRST_LAST + "   -3   -7\n" + NOT_FOUND + AFTER + "   -3   -7\n", released=0),
     case("--draw: found is the head", "5\n1\n\n",
          INT_PROMPT + """\
--- 5 is the first node: head and tail point at it
+-- 5 read: node = a new node
+  head,tail
+  v
+  NULL
+  node -> [5]->NULL
+-- the first node: head = tail = node
+   head,node,tail
+   v
+  [5]->NULL
+-- 1 read: node = a new node
    head,tail
    v
   [5]->NULL
--- 1 is odd, so at the tail: tail->next = node, tail = node
-   head node,tail
+  node -> [1]->NULL
+-- 1 is odd, so at the tail: tail->next = node
+   head,tail
+   |    node
+   v    v
+  [5]->[1]->NULL
+-- tail = node
+   head
+   |    node,tail
    v    v
   [5]->[1]->NULL
 inputed spisok first -> last
     5    1
+-- the search: cursor = head
+   head,cursor
+   |    tail
+   v    v
+  [5]->[1]->NULL
 -- 5 is a multiple of five: found = cursor
    head,cursor,found
    |    tail
    v    v
   [5]->[1]->NULL
--- found is the head: head moves to the next node
+-- found is the head: head = head->next
    head,tail
    v
   [1]->NULL
-  found -> [5] unlinked
--- free(found)
+  found,cursor -> [5]->[1] unlinked
+-- free(found): found and cursor now dangle
    head,tail
    v
   [1]->NULL
-  found -> [5] released
+  found,cursor (dangling) -> [5] released
 Spisok after include
     1
-""",
-         args=["--draw"]),
+""", args=["--draw"]),
     case("--draw: found is the tail, after a walk to the node before it", "1\n3\n5\n\n",
          INT_PROMPT + """\
--- 1 is the first node: head and tail point at it
+-- 1 read: node = a new node
+  head,tail
+  v
+  NULL
+  node -> [1]->NULL
+-- the first node: head = tail = node
+   head,node,tail
+   v
+  [1]->NULL
+-- 3 read: node = a new node
    head,tail
    v
   [1]->NULL
--- 3 is odd, so at the tail: tail->next = node, tail = node
-   head node,tail
+  node -> [3]->NULL
+-- 3 is odd, so at the tail: tail->next = node
+   head,tail
+   |    node
    v    v
   [1]->[3]->NULL
--- 5 is odd, so at the tail: tail->next = node, tail = node
+-- tail = node
+   head
+   |    node,tail
+   v    v
+  [1]->[3]->NULL
+-- 5 read: node = a new node
+   head
+   |    tail
+   v    v
+  [1]->[3]->NULL
+  node -> [5]->NULL
+-- 5 is odd, so at the tail: tail->next = node
+        tail
+   head |    node
+   v    v    v
+  [1]->[3]->[5]->NULL
+-- tail = node
    head      node,tail
    v         v
   [1]->[3]->[5]->NULL
 inputed spisok first -> last
     1    3    5
--- 1 is no multiple of five: cursor moves on
+-- the search: cursor = head
    head,cursor
    |         tail
    v         v
   [1]->[3]->[5]->NULL
--- 3 is no multiple of five: cursor moves on
+-- no multiple of five: cursor = cursor->next
         cursor
    head |    tail
    v    v    v
+  [1]->[3]->[5]->NULL
+-- no multiple of five: cursor = cursor->next
+   head      cursor,tail
+   v         v
   [1]->[3]->[5]->NULL
 -- 5 is a multiple of five: found = cursor
    head      cursor,found,tail
    v         v
   [1]->[3]->[5]->NULL
--- found is the tail: cursor walks to the node before it
+-- found is the tail; to find the node before it, cursor = head
    head,cursor
    |         found,tail
    v         v
   [1]->[3]->[5]->NULL
--- cursor->next = NULL, tail = cursor: found is unlinked
-   head cursor,tail
+-- cursor->next was not the tail: cursor = cursor->next
+        cursor
+   head |    found,tail
+   v    v    v
+  [1]->[3]->[5]->NULL
+-- cursor->next = NULL: found is unlinked
+   head
+   |    cursor
    v    v
   [1]->[3]->NULL
-  found -> [5] unlinked
--- free(found)
-   head tail
+  found,tail -> [5]->NULL unlinked
+-- tail = cursor
+   head
+   |    cursor,tail
    v    v
   [1]->[3]->NULL
-  found -> [5] released
+  found -> [5]->NULL unlinked
+-- free(found): found now dangles
+   head
+   |    cursor,tail
+   v    v
+  [1]->[3]->NULL
+  found (dangling) -> [5] released
 Spisok after include
     1    3
-""",
-         args=["--draw"]),
+""", args=["--draw"]),
     case("--draw: found is inside", "1\n15\n3\n\n",
          INT_PROMPT + """\
--- 1 is the first node: head and tail point at it
+-- 1 read: node = a new node
+  head,tail
+  v
+  NULL
+  node -> [1]->NULL
+-- the first node: head = tail = node
+   head,node,tail
+   v
+  [1]->NULL
+-- 15 read: node = a new node
    head,tail
    v
   [1]->NULL
--- 15 is odd, so at the tail: tail->next = node, tail = node
-   head node,tail
+  node -> [15]->NULL
+-- 15 is odd, so at the tail: tail->next = node
+   head,tail
+   |    node
    v    v
   [1]->[15]->NULL
--- 3 is odd, so at the tail: tail->next = node, tail = node
+-- tail = node
+   head
+   |    node,tail
+   v    v
+  [1]->[15]->NULL
+-- 3 read: node = a new node
+   head
+   |    tail
+   v    v
+  [1]->[15]->NULL
+  node -> [3]->NULL
+-- 3 is odd, so at the tail: tail->next = node
+   head
+   |    tail  node
+   v    v     v
+  [1]->[15]->[3]->NULL
+-- tail = node
    head       node,tail
    v          v
   [1]->[15]->[3]->NULL
 inputed spisok first -> last
     1   15    3
--- 1 is no multiple of five: cursor moves on
+-- the search: cursor = head
    head,cursor
    |          tail
    v          v
   [1]->[15]->[3]->NULL
+-- no multiple of five: cursor = cursor->next
+        cursor
+   head |     tail
+   v    v     v
+  [1]->[15]->[3]->NULL
 -- 15 is a multiple of five: found = cursor
         cursor,found
    head |     tail
+   v    v     v
+  [1]->[15]->[3]->NULL
+-- found is inside; to find the node before it, cursor = head
+   head,cursor
+   |    found
+   |    |     tail
    v    v     v
   [1]->[15]->[3]->NULL
 -- cursor->next = found->next: found is unlinked
@@ -139,69 +240,102 @@ inputed spisok first -> last
    |    tail
    v    v
   [1]->[3]->NULL
-  found -> [15] unlinked
--- free(found)
-   head tail
-   v    v
-  [1]->[3]->NULL
-  found -> [15] released
-Spisok after include
-    1    3
-""",
-         args=["--draw"]),
-    case("--draw: the only node, head and tail become NULL", "0\n\n",
-         INT_PROMPT + """\
--- 0 is the first node: head and tail point at it
-   head,tail
-   v
-  [0]->NULL
-inputed spisok first -> last
-    0
--- 0 is a multiple of five: found = cursor
-   head,cursor,found,tail
-   v
-  [0]->NULL
--- found is the only node: head and tail become NULL
-  head,tail
-  v
-  NULL
-  found -> [0] unlinked
--- free(found)
-  head,tail
-  v
-  NULL
-  found -> [0] released
-Spisok after include
-
-""",
-         args=["--draw"]),
-    case("--draw: none found, cursor ends at NULL", "1\n3\n\n",
-         INT_PROMPT + """\
--- 1 is the first node: head and tail point at it
-   head,tail
-   v
-  [1]->NULL
--- 3 is odd, so at the tail: tail->next = node, tail = node
-   head node,tail
-   v    v
-  [1]->[3]->NULL
-inputed spisok first -> last
-    1    3
--- 1 is no multiple of five: cursor moves on
+  found -> [15]->[3] unlinked
+-- free(found): found now dangles
    head,cursor
    |    tail
    v    v
   [1]->[3]->NULL
--- 3 is no multiple of five: cursor moves on
-   head cursor,tail
+  found (dangling) -> [15] released
+Spisok after include
+    1    3
+""", args=["--draw"]),
+    case("--draw: the only node, head and tail become NULL", "0\n\n",
+         INT_PROMPT + """\
+-- 0 read: node = a new node
+  head,tail
+  v
+  NULL
+  node -> [0]->NULL
+-- the first node: head = tail = node
+   head,node,tail
+   v
+  [0]->NULL
+inputed spisok first -> last
+    0
+-- the search: cursor = head
+   head,cursor,tail
+   v
+  [0]->NULL
+-- 0 is a multiple of five: found = cursor
+   head,cursor,found,tail
+   v
+  [0]->NULL
+-- found is the only node: head = tail = NULL
+  head,tail
+  v
+  NULL
+  found,cursor -> [0]->NULL unlinked
+-- free(found): found and cursor now dangle
+  head,tail
+  v
+  NULL
+  found,cursor (dangling) -> [0] released
+Spisok after include
+
+""", args=["--draw"]),
+    case("--draw: none found, cursor ends at NULL", "1\n3\n\n",
+         INT_PROMPT + """\
+-- 1 read: node = a new node
+  head,tail
+  v
+  NULL
+  node -> [1]->NULL
+-- the first node: head = tail = node
+   head,node,tail
+   v
+  [1]->NULL
+-- 3 read: node = a new node
+   head,tail
+   v
+  [1]->NULL
+  node -> [3]->NULL
+-- 3 is odd, so at the tail: tail->next = node
+   head,tail
+   |    node
    v    v
+  [1]->[3]->NULL
+-- tail = node
+   head
+   |    node,tail
+   v    v
+  [1]->[3]->NULL
+inputed spisok first -> last
+    1    3
+-- the search: cursor = head
+   head,cursor
+   |    tail
+   v    v
+  [1]->[3]->NULL
+-- no multiple of five: cursor = cursor->next
+   head
+   |    cursor,tail
+   v    v
+  [1]->[3]->NULL
+-- no multiple of five: cursor = cursor->next
+        tail
+   head |   cursor
+   v    v   v
   [1]->[3]->NULL
 -- cursor is NULL: no multiple of five
         tail
    head |   cursor
    v    v   v
   [1]->[3]->NULL
-""" + NOT_FOUND + AFTER + "    1    3\n", args=["--draw"]),
+Elemetnt not found
+Spisok after include
+    1    3
+""", args=["--draw"]),
     case("output lost: status 1 and the reason", "5\n\n", "", status=1,
          stderr="parityfive: write error: No space left on device\n", to_full=True),
 ]

@@ -11,47 +11,58 @@ def after(values):
     return INT_PROMPT + "inputed spisok\n" + values + "input nomber of find elem\n"
 
 
-# --draw: the dialogue's drawings, then the walk's steps.
-DRAWN = INT_PROMPT + """-- 10 is the first node: head and tail point at it
+# --draw: the dialogue's drawings, then the list as read.
+DRAWN = INT_PROMPT + """\
+-- 10 read: node = a new node
+  head,tail
+  v
+  NULL
+  node -> [10]->NULL
+-- the first node: head = tail = node
+   head,node,tail
+   v
+  [10]->NULL
+-- 20 read: node = a new node
    head,tail
    v
   [10]->NULL
--- 20 appended: tail->next = node, tail = node
+  node -> [20]->NULL
+-- 20 goes to the tail: tail->next = node
+   head,tail
+   |     node
+   v     v
+  [10]->[20]->NULL
+-- tail = node
    head  node,tail
    v     v
   [10]->[20]->NULL
--- 30 appended: tail->next = node, tail = node
+-- 30 read: node = a new node
+   head  tail
+   v     v
+  [10]->[20]->NULL
+  node -> [30]->NULL
+-- 30 goes to the tail: tail->next = node
+   head  tail  node
+   v     v     v
+  [10]->[20]->[30]->NULL
+-- tail = node
    head        node,tail
    v           v
   [10]->[20]->[30]->NULL
--- 40 appended: tail->next = node, tail = node
+-- 40 read: node = a new node
+   head        tail
+   v           v
+  [10]->[20]->[30]->NULL
+  node -> [40]->NULL
+-- 40 goes to the tail: tail->next = node
+   head        tail  node
+   v           v     v
+  [10]->[20]->[30]->[40]->NULL
+-- tail = node
    head              node,tail
    v                 v
   [10]->[20]->[30]->[40]->NULL
 """ + SHOWN[len(INT_PROMPT):]
-ROW = "  [10]->[20]->[30]->[40]->NULL\n"
-START = """-- k = {}: the walk starts with previous = head, current = head->next
-   head,previous
-   |     current     tail
-   v     v           v
-""" + ROW
-AT_3 = """-- previous and current move on: current is at position 3
-         previous
-         |     current
-   head  |     |     tail
-   v     v     v     v
-""" + ROW
-AT_4 = """-- previous and current move on: current is at position 4
-               previous
-   head        |     current,tail
-   v           v     v
-""" + ROW
-
-
-def drawn_removal(caption, before, row, gone):
-    """The unlinking and the release of the node gone."""
-    return "".join(f"-- {c}\n{before}{row}  {gone} {word}\n"
-                   for c, word in ((caption, "unlinked"), ("free(current)", "released")))
 
 
 CASES = [
@@ -86,34 +97,177 @@ CASES = [
     case("read error at k: no listing after it", LIST + "1", SHOWN, status=1,
          stderr="posremove: read error: Resource temporarily unavailable\n",
          stdin_is="nonblocking"),
-    case("--draw, k 1: head moves on", LIST + "1\n", DRAWN + drawn_removal(
-        "k = 1: current = head, head moves to the next node",
-        "   head        tail\n   v           v\n",
-        "  [20]->[30]->[40]->NULL\n", "current -> [10]") + "NEW spisok\n   20   30   40\n",
-        args=["--draw"]),
-    case("--draw, k 2: unlinked from head", LIST + "2\n", DRAWN + drawn_removal(
-        "k = 2: the second node is unlinked from head", "   head        tail\n   v           v\n",
-        "  [10]->[30]->[40]->NULL\n", "current -> [20]") + "NEW spisok\n   10   30   40\n",
-        args=["--draw"]),
-    case("--draw, k 3: a middle node by the walk", LIST + "3\n", DRAWN + START.format(3) + AT_3
-         + drawn_removal("position 3: previous->next = current->next",
-                         "         previous\n   head  |     tail\n   v     v     v\n",
-                         "  [10]->[20]->[40]->NULL\n", "current -> [30]")
-         + "new spisok\n   10   20   40\n", args=["--draw"]),
-    case("--draw, k 4: the last, tail left on it", LIST + "4\n", DRAWN + START.format(4) + AT_3
-         + AT_4 + drawn_removal("position 4: previous->next = current->next",
-                                "   head        previous\n   v           v\n",
-                                "  [10]->[20]->[30]->NULL\n", "current,tail -> [40]")
-         + "new spisok\n   10   20   30\n", args=["--draw"]),
-    case("--draw, k 5: past the end", LIST + "5\n", DRAWN + START.format(5) + AT_3 + AT_4
-         + AT_4.replace("move on: current is at position 4",
-                        "ends at position 4: there is no position 5").replace(
-                            "previous and current", "the list") + "element     5 apsent",
-         args=["--draw"]),
-    case("--draw, k 0: nothing removed", LIST + "0\n", DRAWN
-         + "-- k = 0: no node has this position, none is removed\n"
-         + "   head              tail\n   v                 v\n" + ROW
-         + "NEW spisok\n   10   20   30   40\n", args=["--draw"]),
+    case("--draw, k 1: head moves on", LIST + "1\n",
+         DRAWN + """\
+-- k = 1: current = head
+   head,current      tail
+   v                 v
+  [10]->[20]->[30]->[40]->NULL
+-- head = head->next: current is unlinked
+   head        tail
+   v           v
+  [20]->[30]->[40]->NULL
+  current -> [10]->[20] unlinked
+-- free(current): current now dangles
+   head        tail
+   v           v
+  [20]->[30]->[40]->NULL
+  current (dangling) -> [10] released
+NEW spisok
+   20   30   40
+""", args=["--draw"]),
+    case("--draw, k 2: unlinked from head", LIST + "2\n",
+         DRAWN + """\
+-- k = 2: current = head->next
+   head  current     tail
+   v     v           v
+  [10]->[20]->[30]->[40]->NULL
+-- head->next = current->next: current is unlinked
+   head        tail
+   v           v
+  [10]->[30]->[40]->NULL
+  current -> [20]->[30] unlinked
+-- free(current): current now dangles
+   head        tail
+   v           v
+  [10]->[30]->[40]->NULL
+  current (dangling) -> [20] released
+NEW spisok
+   10   30   40
+""", args=["--draw"]),
+    case("--draw, k 3: a middle node by the walk", LIST + "3\n",
+         DRAWN + """\
+-- k = 3: the walk starts with previous = head
+   head,previous     tail
+   v                 v
+  [10]->[20]->[30]->[40]->NULL
+-- current = head->next, at position 2
+   head,previous
+   |     current     tail
+   v     v           v
+  [10]->[20]->[30]->[40]->NULL
+-- previous = current; current = current->next, at position 3
+         previous
+         |     current
+   head  |     |     tail
+   v     v     v     v
+  [10]->[20]->[30]->[40]->NULL
+-- position 3: previous->next = current->next
+         previous
+   head  |     tail
+   v     v     v
+  [10]->[20]->[40]->NULL
+  current -> [30]->[40] unlinked
+-- free(current): current now dangles
+         previous
+   head  |     tail
+   v     v     v
+  [10]->[20]->[40]->NULL
+  current (dangling) -> [30] released
+new spisok
+   10   20   40
+""", args=["--draw"]),
+    case("--draw, k 4: the last, tail left on it", LIST + "4\n",
+         DRAWN + """\
+-- k = 4: the walk starts with previous = head
+   head,previous     tail
+   v                 v
+  [10]->[20]->[30]->[40]->NULL
+-- current = head->next, at position 2
+   head,previous
+   |     current     tail
+   v     v           v
+  [10]->[20]->[30]->[40]->NULL
+-- previous = current; current = current->next, at position 3
+         previous
+         |     current
+   head  |     |     tail
+   v     v     v     v
+  [10]->[20]->[30]->[40]->NULL
+-- previous = current; current = current->next, at position 4
+               previous
+   head        |     current,tail
+   v           v     v
+  [10]->[20]->[30]->[40]->NULL
+-- position 4: previous->next = current->next
+   head        previous
+   v           v
+  [10]->[20]->[30]->NULL
+  current,tail -> [40]->NULL unlinked
+-- free(current): current and tail now dangle (nothing reads tail again)
+   head        previous
+   v           v
+  [10]->[20]->[30]->NULL
+  current,tail (dangling) -> [40] released
+new spisok
+   10   20   30
+""", args=["--draw"]),
+    case("--draw, k 5: past the end", LIST + "5\n",
+         DRAWN + """\
+-- k = 5: the walk starts with previous = head
+   head,previous     tail
+   v                 v
+  [10]->[20]->[30]->[40]->NULL
+-- current = head->next, at position 2
+   head,previous
+   |     current     tail
+   v     v           v
+  [10]->[20]->[30]->[40]->NULL
+-- previous = current; current = current->next, at position 3
+         previous
+         |     current
+   head  |     |     tail
+   v     v     v     v
+  [10]->[20]->[30]->[40]->NULL
+-- previous = current; current = current->next, at position 4
+               previous
+   head        |     current,tail
+   v           v     v
+  [10]->[20]->[30]->[40]->NULL
+-- the list ends at position 4: there is no position 5
+               previous
+   head        |     current,tail
+   v           v     v
+  [10]->[20]->[30]->[40]->NULL
+element     5 apsent""", args=["--draw"]),
+    case("--draw, k 0: nothing removed", LIST + "0\n",
+         DRAWN + """\
+-- k = 0: no node has this position, none is removed
+   head              tail
+   v                 v
+  [10]->[20]->[30]->[40]->NULL
+NEW spisok
+   10   20   30   40
+""", args=["--draw"]),
+    case("--draw, one element, k 3: the list ends at position 1", "7\n\n3\n",
+         INT_PROMPT + """\
+-- 7 read: node = a new node
+  head,tail
+  v
+  NULL
+  node -> [7]->NULL
+-- the first node: head = tail = node
+   head,node,tail
+   v
+  [7]->NULL
+inputed spisok
+    7
+input nomber of find elem
+-- k = 3: the walk starts with previous = head
+   head,previous,tail
+   v
+  [7]->NULL
+-- current = head->next, which is NULL
+   head,previous,tail
+   |   current
+   v   v
+  [7]->NULL
+-- the list ends at position 1: there is no position 3
+   head,previous,tail
+   |   current
+   v   v
+  [7]->NULL
+element     3 apsent""", args=["--draw"]),
     case("standard input the null device: no key wait", "",
          after("    0\n") + "NEW spisok\n    0\n", stdin_is="null"),
     case("output lost: status 1 and the reason", LIST + "5\n", "", status=1,

@@ -33,10 +33,19 @@ CASES = [
   [a]->[b]->NULL
 Inputed spisok
  a b
+-- position 1: prev = cur; cur = cur->next
+   head,prev
+   |    cur
+   v    v
+  [a]->[b]->NULL
+-- position 2: prev = cur; cur = cur->next
+        prev
+   head |   cur
+   v    v   v
+  [a]->[b]->NULL
 NEW spisok
  a b
-""",
-         args=["--draw"]),
+""", args=["--draw"]),
     case("--draw: the empty line's NUL node", "\n",
          CHAR_PROMPT + """\
 -- the line as a list: one node per character
@@ -45,51 +54,119 @@ NEW spisok
   [\\0]->NULL
 Inputed spisok
  \x00
+-- position 1: prev = cur; cur = cur->next
+   head,prev
+   |    cur
+   v    v
+  [\\0]->NULL
 NEW spisok
  \x00
-""",
-         args=["--draw"]),
+""", args=["--draw"]),
     case("--draw: unprintable characters, elided at 40 columns", "a\tb c\x1b\\xyz\n",
          CHAR_PROMPT + """\
 -- the line as a list: one node per
--- character
+   character
    head
    v
   [a]->[\\x09]->[b]->...->[z]->NULL
 Inputed spisok
  a \x09 b   c \x1b \\ x y z
--- position 3: prev->next = cur->next,
--- free(cur)
-   head prev
+-- position 1: prev = cur;
+   cur = cur->next
+   head,prev
+   |    cur
+   v    v
+  [a]->[\\x09]->[b]->...->[z]->NULL
+-- position 2: prev = cur;
+   cur = cur->next
+   head
+   |    prev    cur
+   v    v       v
+  [a]->[\\x09]->[b]->[' ']->...->[z]->
+  NULL
+-- position 3: prev->next = cur->next
+   head
+   |    prev
    v    v
   [a]->[\\x09]->[' ']->...->[z]->NULL
-  cur -> [b] released
--- cur = prev->next; prev stays
-   head prev    cur
-   v    v       v
+  cur -> [b]->[' '] unlinked
+-- free(cur): cur now dangles
+   head
+   |    prev
+   v    v
   [a]->[\\x09]->[' ']->...->[z]->NULL
--- position 6: prev->next = cur->next,
--- free(cur)
-   head              prev
-   v                 v
-  [a]->[\\x09]->...->[c]->...->[z]->NULL
-  cur -> [\\x1b] released
+  cur (dangling) -> [b] released
 -- cur = prev->next; prev stays
-   head      prev cur
-   v         v    v
-  [a]->...->[c]->[\\\\]->...->[z]->NULL
--- position 9: prev->next = cur->next,
--- free(cur)
+   head
+   |    prev    cur
+   v    v       v
+  [a]->[\\x09]->[' ']->[c]->...->[z]->
+  NULL
+-- position 4: prev = cur;
+   cur = cur->next
+   head         prev   cur
+   v            v      v
+  [a]->[\\x09]->[' ']->[c]->[\\x1b]->...->
+  [z]->NULL
+-- position 5: prev = cur;
+   cur = cur->next
+                       prev
+   head                |    cur
+   v                   v    v
+  [a]->[\\x09]->[' ']->[c]->[\\x1b]->
+  [\\\\]->...->[z]->NULL
+-- position 6: prev->next = cur->next
+   head                prev
+   v                   v
+  [a]->[\\x09]->[' ']->[c]->[\\\\]->...->
+  [z]->NULL
+  cur -> [\\x1b]->[\\\\] unlinked
+-- free(cur): cur now dangles
+   head                prev
+   v                   v
+  [a]->[\\x09]->[' ']->[c]->[\\\\]->...->
+  [z]->NULL
+  cur (dangling) -> [\\x1b] released
+-- cur = prev->next; prev stays
+                       prev
+   head                |    cur
+   v                   v    v
+  [a]->[\\x09]->[' ']->[c]->[\\\\]->[x]->
+  [y]->[z]->NULL
+-- position 7: prev = cur;
+   cur = cur->next
+   head              prev  cur
+   v                 v     v
+  [a]->[\\x09]->...->[\\\\]->[x]->[y]->
+  [z]->NULL
+-- position 8: prev = cur;
+   cur = cur->next
+                     prev
+   head              |    cur
+   v                 v    v
+  [a]->[\\x09]->...->[x]->[y]->[z]->NULL
+-- position 9: prev->next = cur->next
    head              prev
    v                 v
   [a]->[\\x09]->...->[x]->[z]->NULL
-  cur -> [y] released
+  cur -> [y]->[z] unlinked
+-- free(cur): cur now dangles
+   head              prev
+   v                 v
+  [a]->[\\x09]->...->[x]->[z]->NULL
+  cur (dangling) -> [y] released
 -- cur = prev->next; prev stays
-   head              prev cur
+                     prev
+   head              |    cur
    v                 v    v
   [a]->[\\x09]->...->[x]->[z]->NULL
+-- position 10: prev = cur;
+   cur = cur->next
+                            prev
+   head                     |   cur
+   v                        v   v
+  [a]->[\\x09]->[' ']->...->[z]->NULL
 NEW spisok
  a \x09   c \\ x z
-""",
-         args=["--draw"], columns=40),
+""", args=["--draw"], columns=40),
 ]

@@ -14,16 +14,41 @@ CASES = [
          stderr="twoends: write error: No space left on device\n", to_full=True),
     case("--draw: why each value goes where it goes", "1\n-2\n3\n\n",
          INT_PROMPT + """\
--- 1 is the first node: head and tail point at it
+-- 1 read: node = a new node
+  head,tail
+  v
+  NULL
+  node -> [1]->NULL
+-- the first node: head = tail = node
+   head,node,tail
+   v
+  [1]->NULL
+-- -2 read: node = a new node
    head,tail
    v
   [1]->NULL
--- -2 is negative, so at the head: node->next = head, head = node
+  node -> [-2]->NULL
+-- -2 is negative, so at the head: node->next = head
+   head,tail
+   v
+  [1]->NULL
+  node -> [-2]->[1]
+-- head = node
    head,node
    |     tail
    v     v
   [-2]->[1]->NULL
--- 3 is not negative, so at the tail: tail->next = node, tail = node
+-- 3 read: node = a new node
+   head  tail
+   v     v
+  [-2]->[1]->NULL
+  node -> [3]->NULL
+-- 3 is not negative, so at the tail: tail->next = node
+         tail
+   head  |    node
+   v     v    v
+  [-2]->[1]->[3]->NULL
+-- tail = node
    head       node,tail
    v          v
   [-2]->[1]->[3]->NULL
