@@ -49,9 +49,20 @@ namespace {
 // code (0 when there is none).
 wint_t readKey(wint_t& code)
 {
+    // Wine's _kbhit does not see an arrow's second code: there the prefix
+    // comes as a key of its own, and is taken with the code that follows
+    // when that is one of the arrows' and editing keys' (G to S).
+    static wint_t prefixAlone = 0;
     wint_t key = _getwch();
+    if (prefixAlone != 0 && key >= 'G' && key <= 'S') {
+        code = key;
+        key = prefixAlone;
+        prefixAlone = 0;
+        return key;
+    }
     bool pairs = key == 0 || key == 0xe0 || (key >= 0xd800 && key <= 0xdbff);
     code = pairs && _kbhit() != 0 ? _getwch() : 0;
+    prefixAlone = (key == 0 || key == 0xe0) && code == 0 ? key : 0;
     return key;
 }
 

@@ -556,8 +556,8 @@ void drawKeyWait(bool lineOpen)
     out.length = 0;
     if (lineOpen)
         append(out, "\n", 1);
-    emitWrapped(out, "the program now waits for a key press (_getch)",
-                drawingWidth(), "-- ", "   ", false);
+    emitWrapped(out, "the program now waits for a key press (_getch)", drawingWidth(), "-- ", "   ",
+                false);
     std::fwrite(out.text, 1, static_cast<std::size_t>(out.length), stdout);
     flushOutput();
 }

@@ -43,10 +43,10 @@ def holds_and_runs(test, root, files):
     test.assertEqual((run.stdout, run.returncode), (SESSION[1], 0))
 
 
-def build_package(folder):
-    subprocess.run(["cpack", "-G", "DEB", "--config", BUILD / "CPackConfig.cmake", "-B", folder],
-                   check=True, stdout=subprocess.DEVNULL)
-    [package] = Path(folder).glob("*.deb")
+def build_package(folder, generator="DEB"):
+    subprocess.run(["cpack", "-G", generator, "--config", BUILD / "CPackConfig.cmake", "-B",
+                    folder], check=True, stdout=subprocess.DEVNULL)
+    [package] = Path(folder).glob(f"*.{generator.lower()}")
     return package
 
 
@@ -103,9 +103,7 @@ class Lintian(unittest.TestCase):
 class WindowsArchive(unittest.TestCase):
     def test_archive_holds_the_programs_readme_and_licence(self):
         with tempfile.TemporaryDirectory() as tmp:
-            subprocess.run(["cpack", "-G", "ZIP", "--config", BUILD / "CPackConfig.cmake",
-                            "-B", tmp], check=True, stdout=subprocess.DEVNULL)
-            [archive] = Path(tmp).glob("*.zip")
+            archive = build_package(tmp, "ZIP")
             folder = "listprograms-1.0.0-win64/"
             self.assertEqual(archive.name, folder[:-1] + ".zip")
             self.assertEqual(sorted(zipfile.ZipFile(archive).namelist()),

@@ -4,19 +4,17 @@ and compares standard output and standard error byte for byte, and the exit
 status.
 
     run_table.py PROGRAM [--memcheck | --sanitized | --emulator WINE...]
+    run_table.py --fuzz FUZZER SECONDS WORKDIR PROGRAM...
 
---memcheck runs every case under valgrind's memcheck: any error it finds
-fails the case, and the rows that say how many nodes they release must
-show exactly that many more frees than the runtime's own.
---sanitized says the program carries AddressSanitizer, which cannot run
-under an address-space limit. Either leaves out the rows that need one, as
-does a system without such limits or /dev/full.
---emulator runs a Windows program under the command that follows it
-(wine); its text-mode CRLF line ends are read as LF, and rows that need a
-limit or a POSIX standard input are left out.
-Otherwise the table's first row is also run under twenty address-space
-limits just above the lowest at which the program starts: it works, says
-it is out of memory, or does not start; it never crashes.
+--memcheck: every case under valgrind's memcheck, which must find no error
+and, where a row says how many nodes it releases, exactly that many frees
+beyond the runtime's own. --sanitized: the program carries AddressSanitizer.
+--emulator: a Windows program under wine, its CRLF line ends read as LF.
+Each leaves out the rows it cannot run (an address-space limit, a POSIX
+standard input), as does a system without limits or /dev/full. Otherwise
+the first row also runs under twenty address-space limits just above the
+lowest at which the program starts: it works, says it is out of memory, or
+does not start; it never crashes.
 """
 import importlib.util
 import os
@@ -47,9 +45,12 @@ def run(program, case, memcheck_log):
         executable, command[0] = program, case["argv0"]
     if memcheck_log:
         command = ["valgrind", "--error-exitcode=99", f"--log-file={memcheck_log}"] + command
-    stdout = open("/dev/full", "wb") if case.get("to_full") else subprocess.PIPE
     stdin_is = case.get("stdin_is")
     stdin, data, opened = subprocess.PIPE, case["stdin"], []
+    stdout = open("/dev/full", "wb") if case.get("to_full") else subprocess.PIPE
+    if case.get("to_read_only_terminal"):
+        opened += os.openpty()
+        stdout = open(os.ttyname(opened[-1]), "rb")
     if stdin_is in ("closed", "null"):
         stdin, data = subprocess.DEVNULL, None
     elif stdin_is == "directory":
@@ -113,7 +114,24 @@ def sweep(program, case):
     return wrong
 
 
+def fuzz(fuzzer, seconds, workdir, *programs):
+    """A bounded fuzzing run, seeded with every table's inputs (each behind
+    the byte that picks its program, in the fuzz target's order); the
+    corpus grows in WORKDIR/corpus and is kept between runs."""
+    seeds, corpus = Path(workdir) / "seeds", Path(workdir) / "corpus"
+    for folder in (seeds, corpus):
+        folder.mkdir(parents=True, exist_ok=True)
+    for index, name in enumerate(programs):
+        for number, case in enumerate(load_table(name)):
+            if len(case["stdin"]) < 8192:
+                (seeds / f"{name}-{number}").write_bytes(bytes([index]) + case["stdin"])
+    return subprocess.run([fuzzer, f"-max_total_time={seconds}", "-max_len=8192",
+                           "-rss_limit_mb=2048", "-print_final_stats=1", corpus, seeds]).returncode
+
+
 def main():
+    if sys.argv[1] == "--fuzz":
+        return fuzz(*sys.argv[2:])
     program = sys.argv[1]
     memcheck = "--memcheck" in sys.argv
     if "--emulator" in sys.argv:
@@ -127,7 +145,8 @@ def main():
         table = load_table(name)
         for case in table:
             if (limited and case.get("vm_limit_kb")
-                    or EMULATOR and case.get("stdin_is") not in (None, "null")
+                    or EMULATOR and (case.get("stdin_is") not in (None, "null")
+                                     or case.get("to_read_only_terminal"))
                     or case.get("to_full") and not os.path.exists("/dev/full")
                     or case.get("vm_limit_kb") and not hasattr(resource, "RLIMIT_AS")):
                 skipped += 1

@@ -1,12 +1,10 @@
 #!/usr/bin/env python3
-"""The programs at a real (pseudo-)terminal: prompts shown before any input,
-posremove's key wait, and the terminal left as it was found however the wait
-ends, in a launcher of our own and in a real interactive shell. (With no
-terminal posremove never waits: every row of its table shows that.) With
---wine, the Windows key wait instead: posremove.exe under wine in a tmux
-pane, read back as the screen shows it (under wine a console program on a
-terminal draws its console with escape sequences, so the screen, not the
-raw bytes, is compared).
+"""The programs at a real (pseudo-)terminal, as a launcher of our own and a
+real interactive bash run them: prompts before any input, the width,
+--step's keys, and posremove's key wait, leaving the terminal as it was
+found however a wait ends. With --wine, the Windows key wait: posremove.exe
+under wine in a tmux pane, whose screen (not the console's escape
+sequences) is compared.
 
     terminal.py BINDIR
     terminal.py --wine POSREMOVE_EXE WINE...
@@ -14,6 +12,7 @@ raw bytes, is compared).
 import fcntl
 import json
 import os
+import re
 import select
 import shlex
 import signal
@@ -54,7 +53,10 @@ if pid == 0:
         signal.signal(sig, signal.SIG_DFL)
     for sig in sys.argv[3:]:
         signal.signal(int(sig), signal.SIG_IGN)
-    os.execv(sys.argv[1], sys.argv[1:2])
+    command = sys.argv[1].split("\x1f")  # the program, its arguments, "<file" for its input
+    if command[-1].startswith("<"):
+        os.dup2(os.open(command.pop()[1:], os.O_RDONLY), 0)
+    os.execv(command[0], command)
 print(pid, file=report)
 while True:
     _, status = os.waitpid(pid, os.WUNTRACED | os.WCONTINUED)
@@ -74,27 +76,30 @@ class Pty:
     def type(self, text):
         os.write(self.master, text)
 
-    def read_until(self, text, seconds=5):
-        """Reads what is shown until text is (if given), or for seconds at most."""
+    def read_until(self, text, seconds=5, times=1):
+        """Reads what is shown until text is, so many times (if given), or
+        for seconds at most."""
         end = time.monotonic() + seconds
-        while (text is None or text not in self.output) and time.monotonic() < end:
+        while (text is None or self.output.count(text) < times) and time.monotonic() < end:
             if select.select([self.master], [], [], 0.02)[0]:
                 self.output += os.read(self.master, 4096)
-        return text is not None and text in self.output
+        return text is not None and self.output.count(text) >= times
 
 
 class Terminal(Pty):
     """A program started as the foreground job of a fresh pseudo-terminal."""
 
-    def __init__(self, program, ignored=(), controlling=True):
+    def __init__(self, program, ignored=(), controlling=True, args=(), env=None, columns=0):
         super().__init__()
+        fcntl.ioctl(self.slave, termios.TIOCSWINSZ, struct.pack("HHHH", 24, columns, 0, 0))
         self.before = termios.tcgetattr(self.slave)
         events, report = os.pipe()
         self.leader = subprocess.Popen(
-            [sys.executable, "-c", LAUNCHER, os.path.join(BIN, program), str(report),
+            [sys.executable, "-c", LAUNCHER, "\x1f".join([os.path.join(BIN, program), *args]),
+             str(report),
              "controlling" if controlling else "other", *(str(int(sig)) for sig in ignored)],
             stdin=self.slave, stdout=self.slave, stderr=self.slave,
-            start_new_session=True, pass_fds=(report,))
+            start_new_session=True, pass_fds=(report,), env=env)
         os.close(report)
         self.events = os.fdopen(events)
         self.pid = int(self.events.readline())
@@ -156,23 +161,6 @@ class KeyWait(unittest.TestCase):
     def assertRestored(self):
         self.assertEqual(self.term.settings(), self.term.before)
 
-    def test_message_shown_before_the_key_and_key_not_echoed(self):
-        self.assertTrue(self.term.output.endswith(MESSAGE), self.term.output)
-        for key in (b"q", b"\n"):
-            with self.subTest(key=key):
-                if key != b"q":
-                    self.setUp()
-                self.term.type(key)
-                self.assertEqual(self.term.status(), 0)
-                self.term.read_until(None, 0.2)  # whatever comes after the key
-                self.assertTrue(self.term.output.endswith(MESSAGE), self.term.output)
-                self.assertRestored()
-
-    def test_ctrl_c_restores_then_dies_of_sigint(self):
-        self.term.type(b"\x03")
-        self.assertEqual(self.term.status(), -signal.SIGINT)
-        self.assertRestored()
-
     def test_every_ending_or_stopping_signal_restores_first(self):
         names = "INT HUP TERM QUIT USR1 USR2 ALRM VTALRM PROF XCPU XFSZ PIPE ABRT SYS RTMIN RTMAX"
         stopping = [signal.SIGTSTP, signal.SIGTTIN, signal.SIGTTOU]
@@ -181,25 +169,34 @@ class KeyWait(unittest.TestCase):
             with self.subTest(signal=sig.name):
                 if n:
                     self.setUp()
-                os.kill(self.term.pid, sig)
+                if sig == signal.SIGINT:
+                    self.term.type(b"\x03")  # Ctrl-C
+                else:
+                    os.kill(self.term.pid, sig)
                 self.assertEqual(self.term.status(), "stopped" if sig in stopping else -sig)
                 self.assertRestored()
 
-    def test_a_key_of_several_bytes_is_one_key(self):
+    def test_a_key_ends_the_wait_unechoed_a_key_of_several_bytes_too(self):
         # After "|" the rest of the key comes 10 ms later, as over ssh.
         keys = [b"\x1b[A", b"\x1bOH", b"\x1b[15~", b"\x1b[1;5C", "é".encode(), "€".encode(),
                 b"\x1b[[A", b"\x1b\x1b[A", b"\x1bO2P", b"\x1b|[A"]
         # An emoji waits briefly for its skin tone, so nothing is typed after it.
         emoji = "\U0001f44d\U0001f3fd".encode()
-        for key, after in [(key, b"ls\n") for key in keys] + [(emoji, b"")]:
+        # After q and Enter, nothing either: what is shown ends at the message.
+        alone = [(key, b"") for key in (emoji, b"q", b"\n")]
+        for key, after in [(key, b"ls\n") for key in keys] + alone:
             with self.subTest(key=key):
                 for _ in range(2):  # a stalled machine may stretch a gap: one retry
                     self.setUp()
+                    self.assertTrue(self.term.output.endswith(MESSAGE), self.term.output)
                     for part in key.split(b"|"):
                         self.term.type(part)
                         time.sleep(0.01)
                     self.term.type(after)
                     self.assertEqual(self.term.status(), 0)
+                    self.term.read_until(None, 0.05)  # an echo of the key, if any
+                    shown = MESSAGE + after.replace(b"\n", b"\r\n")  # ls typed after it
+                    self.assertTrue(self.term.output.endswith(shown), self.term.output)
                     self.assertRestored()
                     unread = self.term.left_unread()
                     if unread == after or b"|" not in key:
@@ -243,6 +240,47 @@ class KeyWait(unittest.TestCase):
         self.term.type(b"k")
         self.assertEqual(self.term.status(), 0)
         self.assertRestored()
+
+
+def prepared(test, typed):
+    """A file of typed input, for test's run alone, in ctest's working folder."""
+    path = Path(test.id() + ".txt").resolve()
+    path.write_bytes(typed)
+    test.addCleanup(path.unlink)
+    return path
+
+
+class Step(unittest.TestCase):
+    def test_keys_from_the_terminal_on_a_prepared_file_next_back_again_and_q(self):
+        typed = prepared(self, b"3\n4\n10\n7\n\n")
+        drawn = subprocess.run([os.path.join(BIN, "parityfive"), "--draw"], timeout=5,
+                               input=typed.read_bytes(), stdout=subprocess.PIPE).stdout
+        term = Terminal("parityfive", args=["--step", f"<{typed}"])
+        self.addCleanup(term.close)
+        for key, hint, times in ((b"", b"step 1: ", 1), (b" ", b"step 2: ", 1), (b"b", b"step 1: ", 2)):
+            term.type(key)
+            self.assertTrue(term.read_until(hint, times=times), term.output)
+            self.assertTrue(term.in_wait_mode())
+        term.type(b"q")
+        self.assertEqual(term.status(), 0)
+        term.read_until(drawn[-16:].replace(b"\n", b"\r\n"))  # the last listing
+        self.assertEqual(term.settings(), term.before)
+        # Each hint is erased: the screen reads as --draw's output, with
+        # the first drawing shown again after the second.
+        shown = re.sub(rb"step \d+: [^\r]*\r *\r", b"", term.output).replace(b"\r\n", b"\n")
+        starts = [m.start() for m in re.finditer(rb"^-- ", drawn, re.M)]
+        self.assertEqual(shown, drawn[:starts[2]] + drawn[starts[0]:starts[1]] + drawn[starts[2]:])
+
+    def test_typing_paces_the_input_then_the_operation_waits_till_ctrl_c(self):
+        term = Terminal("posremove", args=["--step"])
+        self.addCleanup(term.close)
+        term.type(b"10\n20\n\n1\n")  # every line is input, none a key
+        self.assertTrue(term.read_until(b"-- k = 1: current = head"), term.output)
+        self.assertIn(b"inputed spisok\r\n   10   20\r\n", term.output)
+        self.assertTrue(term.in_wait_mode())
+        term.type(b"\x03")  # Ctrl-C at a step
+        self.assertEqual(term.status(), -signal.SIGINT)
+        self.assertEqual(term.settings(), term.before)
 
 
 class Shell(Pty):
@@ -301,11 +339,7 @@ class JobControl(unittest.TestCase):
         self.shell.type(b"fg\n")
         self.assertTrue(self.shell.read_until(b"posremove\r\n"), self.shell.output)
         time.sleep(0.3)
-        self.shell.type(b"k")  # ends the wait, and is not a command for the shell
-        self.assertEqual(self.shell.command("echo $((6 * 7))"), b"42\r\n")
-
-    def test_rest_of_an_arrow_key_is_not_left_for_the_shell(self):
-        self.shell.type(b"\x1b[A")
+        self.shell.type(b"\x1b[A")  # an arrow ends the wait, and none of it is left for the shell
         self.assertEqual(self.shell.command("echo $((6 * 7))"), b"42\r\n")
 
 
@@ -328,40 +362,19 @@ class Width(unittest.TestCase):
         """fifolist --draw on a terminal of 100 columns draws as into a pipe
         at COLUMNS when that is set, else at 100; one of 300 as at 256, the
         widest, which its longest row fills, to NULL."""
-        def drawn(env, pty=None):
-            run = subprocess.Popen([os.path.join(BIN, "fifolist"), "--draw"], env=env,
-                                   stdin=subprocess.PIPE,
-                                   stdout=pty.slave if pty else subprocess.PIPE)
-            typed = b"1\n" + b"12345678\n" * 24 + b"\n"
-            if pty is None:
-                return run.communicate(typed, timeout=5)[0]
-            run.stdin.write(typed)
-            run.stdin.close()  # its output is read from the terminal
-            pty.read_until(b"12345678\r\n")  # the listing, which ends the output
-            run.wait(timeout=5)
-            return pty.output.replace(b"\r\n", b"\n")
-
+        typed = prepared(self, b"1\n" + b"12345678\n" * 24 + b"\n")
         plain = {k: v for k, v in os.environ.items() if k != "COLUMNS"}
         for env, columns, width in ((dict(plain, COLUMNS="30"), 100, "30"), (plain, 100, "100"),
                                     (plain, 300, "256")):
             with self.subTest(width=width):
-                pty = Pty()
-                fcntl.ioctl(pty.slave, termios.TIOCSWINSZ, struct.pack("HHHH", 24, columns, 0, 0))
-                shown = drawn(env, pty)
-                self.assertEqual(shown, drawn(dict(plain, COLUMNS=width)))
-                os.close(pty.master), os.close(pty.slave)
+                term = Terminal("fifolist", args=["--draw", f"<{typed}"], env=env, columns=columns)
+                self.addCleanup(term.close)
+                term.read_until(b"12345678\r\n")  # the listing, which ends the output
+                shown = term.output.replace(b"\r\n", b"\n")
+                self.assertEqual(shown, subprocess.run(
+                    [os.path.join(BIN, "fifolist"), "--draw"], input=typed.read_bytes(),
+                    env=dict(plain, COLUMNS=width), capture_output=True, timeout=5).stdout)
         self.assertTrue(any(len(row) > 250 and row.endswith(b"NULL") for row in shown.split(b"\n")))
-
-
-class WriteError(unittest.TestCase):
-    def test_reason_is_the_real_one_on_a_terminal(self):
-        pty = Pty()
-        for name, typed in (("fifolist", b"1\n\n"), ("hashstar", b"a*\n")):
-            with self.subTest(program=name), open(os.ttyname(pty.slave), "rb") as read_only:
-                run = subprocess.run([os.path.join(BIN, name)], input=typed, stdout=read_only,
-                                     stderr=subprocess.PIPE, timeout=5)
-                self.assertEqual((run.stderr, run.returncode),
-                                 (f"{name}: write error: Bad file descriptor\n".encode(), 1))
 
 
 SHOWN = ["Input integer value or ENTER", "10", "20", "", "inputed spisok", "   10   20",
@@ -372,9 +385,9 @@ class Pane:
     """posremove.exe in a tmux pane of its own server; after it, the shell
     reads one line, to show what the program left unread."""
 
-    def __init__(self):
+    def __init__(self, *args):
         self.socket = f"wine-terminal-{os.getpid()}-{time.monotonic_ns()}"
-        script = (f"{shlex.join(WINE + [PROGRAM])}; echo \" exit=$?\"; "
+        script = (f"{shlex.join(WINE + [PROGRAM, *args])}; echo \" exit=$?\"; "
                   "read -r rest; echo \"left=[$rest]\"; sleep 60")
         self.tmux("new-session", "-d", "-x", "80", "-y", "24", "bash", "-c", script)
 
@@ -430,5 +443,23 @@ class WineKeyWait(unittest.TestCase):
                                  SHOWN + ["element     5 apsent exit=0", "ls", "left=[ls]"])
 
 
+@unittest.skipUnless(WINE, "the Windows console's keys run with --wine")
+class WineStep(unittest.TestCase):
+    def test_step_goes_on_and_back_at_the_console(self):
+        pane = Pane("--step")
+        self.addCleanup(pane.close)
+        self.assertTrue(pane.wait_for(SHOWN[0]), pane.screen())
+        pane.keys("10", "Enter", "20", "Enter", "Enter", "1", "Enter")  # the typing paces
+        for key, step in ((None, 6), ("Right", 7), ("Left", 6), ("Space", 7), ("b", 6), ("Enter", 7)):
+            if key:
+                pane.keys(key)
+            hint = f"step {step}: space or Enter next, b back, q no more stops"
+            self.assertTrue(pane.wait_for(hint), pane.screen())
+        pane.keys("q")  # the rest without waiting, then posremove's own wait
+        self.assertTrue(pane.wait_for("-- the program now waits for a key press (_getch)"))
+        pane.keys("x")
+        self.assertTrue(pane.wait_for(" exit=0"), pane.screen())
+
+
 if __name__ == "__main__":
-    unittest.main(verbosity=2, defaultTest="WineKeyWait" if WINE else None)
+    unittest.main(verbosity=2, defaultTest=["WineKeyWait", "WineStep"] if WINE else None)

@@ -5,7 +5,8 @@ def case(name, stdin, stdout, status=0, stderr="", **options):
     """One run: standard input, the exact standard output, the exit status,
     the exact standard error. Text is taken byte for byte (latin-1), so any
     byte value can be written as \\xNN. Options: to_full (standard output is
-    /dev/full, so only stderr and status are compared), vm_limit_kb (an
+    /dev/full, so only stderr and status are compared), to_read_only_terminal
+    (standard output is a terminal opened for reading only, likewise), vm_limit_kb (an
     address-space limit), args (the command-line arguments), stdin_is
     ("directory": standard input is "/"; "closed": there is none; "null":
     the null device, a character device that is no terminal or console;

@@ -90,6 +90,8 @@ Manual page: man fifolist
          args=["--help", "x"]),
     case("--draw with more arguments is ignored", "1\n\n", FIRST_LAST + "    1\n",
          args=["--draw", "x"]),
+    case("output to a read-only terminal: status 1 and the real reason", "1\n\n", "",
+         status=1, stderr="fifolist: write error: Bad file descriptor\n", to_read_only_terminal=True),
     case("other arguments are ignored", "2\n\n", FIRST_LAST + "    2\n", args=["-h"]),
     case("--draw: COLUMNS that is not a number alone is ignored", "1\n\n",
          INT_PROMPT + """\

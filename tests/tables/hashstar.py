@@ -29,6 +29,8 @@ CASES = [
          stdin_is="nonblocking"),
     case("output lost: status 1 and the reason", "*\n", "", status=1,
          stderr="hashstar: write error: No space left on device\n", to_full=True),
+    case("output to a read-only terminal: status 1 and the real reason", "a*\n", "",
+         status=1, stderr="hashstar: write error: Bad file descriptor\n", to_read_only_terminal=True),
     case("NUL at the start: one NUL node", "\x00*\n", char_run("\0", "\0")),
     case("NUL inside the line ends the list", "*a\x00*b\n", char_run("*a", "#*a")),
     case("--draw: a node that exactly fits is drawn, not elided", "aaaaa\n",
