@@ -92,14 +92,14 @@ int main(int argc, char** argv)
         drawIntList({{"previous", previous}}, "k = %d: the walk starts with previous = head", k);
         current = head->next;
         drawIntList({{"previous", previous}, {"current", current}},
-                    current != nullptr ? "current = head->next, at position 2"
+                    current != nullptr ? "position 2: current = head->next"
                                        : "current = head->next, which is NULL");
         while (current != nullptr && position < k && current->next != nullptr) {
             previous = current;
             current = current->next;
             ++position;
             drawIntList({{"previous", previous}, {"current", current}},
-                        "previous = current; current = current->next, at position %d", position);
+                        "position %d: previous = current; current = current->next", position);
         }
         if (current != nullptr && position == k) {
             previous->next = current->next;

@@ -141,12 +141,12 @@ NEW spisok
    head,previous     tail
    v                 v
   [10]->[20]->[30]->[40]->NULL
--- current = head->next, at position 2
+-- position 2: current = head->next
    head,previous
    |     current     tail
    v     v           v
   [10]->[20]->[30]->[40]->NULL
--- previous = current; current = current->next, at position 3
+-- position 3: previous = current; current = current->next
          previous
          |     current
    head  |     |     tail
@@ -173,18 +173,18 @@ new spisok
    head,previous     tail
    v                 v
   [10]->[20]->[30]->[40]->NULL
--- current = head->next, at position 2
+-- position 2: current = head->next
    head,previous
    |     current     tail
    v     v           v
   [10]->[20]->[30]->[40]->NULL
--- previous = current; current = current->next, at position 3
+-- position 3: previous = current; current = current->next
          previous
          |     current
    head  |     |     tail
    v     v     v     v
   [10]->[20]->[30]->[40]->NULL
--- previous = current; current = current->next, at position 4
+-- position 4: previous = current; current = current->next
                previous
    head        |     current,tail
    v           v     v
@@ -208,18 +208,18 @@ new spisok
    head,previous     tail
    v                 v
   [10]->[20]->[30]->[40]->NULL
--- current = head->next, at position 2
+-- position 2: current = head->next
    head,previous
    |     current     tail
    v     v           v
   [10]->[20]->[30]->[40]->NULL
--- previous = current; current = current->next, at position 3
+-- position 3: previous = current; current = current->next
          previous
          |     current
    head  |     |     tail
    v     v     v     v
   [10]->[20]->[30]->[40]->NULL
--- previous = current; current = current->next, at position 4
+-- position 4: previous = current; current = current->next
                previous
    head        |     current,tail
    v           v     v
