@@ -278,6 +278,12 @@ class Step(unittest.TestCase):
         self.assertTrue(term.read_until(b"-- k = 1: current = head"), term.output)
         self.assertIn(b"inputed spisok\r\n   10   20\r\n", term.output)
         self.assertTrue(term.in_wait_mode())
+        fcntl.ioctl(term.slave, termios.TIOCSWINSZ, struct.pack("HHHH", 24, 24, 0, 0))
+        start = len(term.output)
+        term.type(b" ")  # the next drawing fits the new width, and so does the hint
+        self.assertTrue(term.read_until(b"\n7: space b q"), term.output)
+        shown = re.sub(rb"[^\n]*\r *\r", b"", term.output[start:]).split(b"\r\n")  # no hints
+        self.assertEqual([line for line in shown if len(line) > 24], [])
         term.type(b"\x03")  # Ctrl-C at a step
         self.assertEqual(term.status(), -signal.SIGINT)
         self.assertEqual(term.settings(), term.before)
@@ -375,6 +381,17 @@ class Width(unittest.TestCase):
                     [os.path.join(BIN, "fifolist"), "--draw"], input=typed.read_bytes(),
                     env=dict(plain, COLUMNS=width), capture_output=True, timeout=5).stdout)
         self.assertTrue(any(len(row) > 250 and row.endswith(b"NULL") for row in shown.split(b"\n")))
+
+    def test_a_drawing_is_out_before_the_next_line_is_read_from_a_pipe(self):
+        run = subprocess.Popen([os.path.join(BIN, "fifolist"), "--draw"], stdin=subprocess.PIPE,
+                               stdout=subprocess.PIPE)
+        self.addCleanup(run.communicate, b"\n")
+        run.stdin.write(b"1\n")
+        run.stdin.flush()
+        shown = b""
+        while b"head = tail = node" not in shown and select.select([run.stdout], [], [], 5)[0]:
+            shown += os.read(run.stdout.fileno(), 4096)
+        self.assertIn(b"head = tail = node", shown)
 
 
 SHOWN = ["Input integer value or ENTER", "10", "20", "", "inputed spisok", "   10   20",

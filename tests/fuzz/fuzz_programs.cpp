@@ -9,6 +9,7 @@
 // runs them millions of times, so it does what the exit would do: every
 // block a run allocated and did not release is released after the run.
 #include "console.h"
+#include "intlist.h"
 #include "inttext.h"
 
 #include <sanitizer/allocator_interface.h>
@@ -140,7 +141,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     static char draw[] = "--draw";
     bool drawn = data[0] / std::size(programs) % 2 == 1;
     char* argv[] = {name, drawn ? draw : nullptr, nullptr};
+    // As a fresh process has them: the last run's nodes are released.
     drawing = false;
+    head = tail = cursor = nullptr;
     recording = true;
     program(drawn ? 2 : 1, argv);
     recording = false;
