@@ -117,9 +117,6 @@ class Terminal(Pty):
             return -os.WTERMSIG(status)
         return "stopped" if os.WIFSTOPPED(status) else "continued"
 
-    def running(self):
-        return not select.select([self.events], [], [], 0)[0]
-
     def settings(self):
         return termios.tcgetattr(self.slave)
 
@@ -127,17 +124,12 @@ class Terminal(Pty):
         end = time.monotonic() + seconds
         while self.settings()[3] & (termios.ICANON | termios.ECHO) and time.monotonic() < end:
             time.sleep(0.005)
-        return self.running() and not self.settings()[3] & (termios.ICANON | termios.ECHO)
+        running = not select.select([self.events], [], [], 0)[0]
+        return running and not self.settings()[3] & (termios.ICANON | termios.ECHO)
 
     def left_unread(self):
-        """What is still in the terminal's input queue, for the next reader."""
-        os.set_blocking(self.slave, False)
-        try:
-            return os.read(self.slave, 4096)
-        except BlockingIOError:
-            return b""
-        finally:
-            os.set_blocking(self.slave, True)
+        """What is still in the terminal's input queue, a line for the next reader."""
+        return os.read(self.slave, 4096) if select.select([self.slave], [], [], 0)[0] else b""
 
     def close(self):
         try:
@@ -418,11 +410,9 @@ class Pane:
 
     def wait_for(self, last_line, seconds=20):
         end = time.monotonic() + seconds
-        while time.monotonic() < end:
-            if last_line in self.screen():
-                return True
+        while last_line not in self.screen() and time.monotonic() < end:
             time.sleep(0.05)
-        return False
+        return last_line in self.screen()
 
     def close(self):
         subprocess.run(["tmux", "-L", self.socket, "kill-server"], capture_output=True)
