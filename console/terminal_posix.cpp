@@ -255,8 +255,13 @@ void prepareInput() {}
 
 int terminalColumns()
 {
+    // Asked at every drawing, for a resized window; output that is no
+    // terminal stays none, and is not asked again.
+    static bool noTerminal = false;
     winsize size{};
-    if (ioctl(STDOUT_FILENO, TIOCGWINSZ, &size) != 0)
+    if (noTerminal || ioctl(STDOUT_FILENO, TIOCGWINSZ, &size) != 0) {
+        noTerminal = true;
         return 0;
+    }
     return size.ws_col;
 }

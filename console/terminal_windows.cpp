@@ -31,9 +31,14 @@ void prepareInput()
 
 int terminalColumns()
 {
+    // Asked at every drawing, for a resized window; output that is no
+    // console stays none, and is not asked again.
+    static bool noConsole = false;
     CONSOLE_SCREEN_BUFFER_INFO screen;
-    if (GetConsoleScreenBufferInfo(GetStdHandle(STD_OUTPUT_HANDLE), &screen) == 0)
+    if (noConsole || GetConsoleScreenBufferInfo(GetStdHandle(STD_OUTPUT_HANDLE), &screen) == 0) {
+        noConsole = true;
         return 0;
+    }
     // The console wraps a line that fills its last column, and the line
     // after it then shows up empty: a drawn line stops one short.
     return screen.srWindow.Right - screen.srWindow.Left;

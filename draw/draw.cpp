@@ -121,7 +121,8 @@ bool breaksAt(const char* p, int cut, bool breakAfterArrows)
 
 // Breaks text into lines of at most room characters, each written after
 // first (the first line) or rest: after a space (which is dropped), after
-// a comma or "->" where breaks allows those too, else wherever it must.
+// a comma or "->" where breakAfterArrows allows those too, else wherever
+// it must.
 void emitWrapped(Drawing& out, const char* text, int width, const char* first, const char* rest,
                  bool breakAfterArrows)
 {
