@@ -5,6 +5,36 @@ from cases import FIRST_LAST, INT_PROMPT, case
 AFTER = "Spisok after include\n"
 NOT_FOUND = "Elemetnt not found\n"
 
+# --draw: 1 read and made the first node, then 3 linked at the tail.
+ONE = INT_PROMPT + """\
+-- 1 read: node = a new node
+  head,tail
+  v
+  NULL
+  node -> [1]->NULL
+-- the first node: head = tail = node
+   head,node,tail
+   v
+  [1]->NULL
+"""
+ONE_THREE = ONE + """\
+-- 3 read: node = a new node
+   head,tail
+   v
+  [1]->NULL
+  node -> [3]->NULL
+-- 3 is odd, so at the tail: tail->next = node
+   head,tail
+   |    node
+   v    v
+  [1]->[3]->NULL
+-- tail = node
+   head
+   |    node,tail
+   v    v
+  [1]->[3]->NULL
+"""
+
 CASES = [
     case("head removed", "3\n4\n10\n7\n\n",
          FIRST_LAST + "   10    4    3    7\n" + AFTER + "    4    3    7\n", released=1),
@@ -80,31 +110,7 @@ Spisok after include
     1
 """, args=["--draw"]),
     case("--draw: found is the tail, after a walk to the node before it", "1\n3\n5\n\n",
-         INT_PROMPT + """\
--- 1 read: node = a new node
-  head,tail
-  v
-  NULL
-  node -> [1]->NULL
--- the first node: head = tail = node
-   head,node,tail
-   v
-  [1]->NULL
--- 3 read: node = a new node
-   head,tail
-   v
-  [1]->NULL
-  node -> [3]->NULL
--- 3 is odd, so at the tail: tail->next = node
-   head,tail
-   |    node
-   v    v
-  [1]->[3]->NULL
--- tail = node
-   head
-   |    node,tail
-   v    v
-  [1]->[3]->NULL
+         ONE_THREE + """\
 -- 5 read: node = a new node
    head
    |    tail
@@ -172,16 +178,7 @@ Spisok after include
     1    3
 """, args=["--draw"]),
     case("--draw: found is inside", "1\n15\n3\n\n",
-         INT_PROMPT + """\
--- 1 read: node = a new node
-  head,tail
-  v
-  NULL
-  node -> [1]->NULL
--- the first node: head = tail = node
-   head,node,tail
-   v
-  [1]->NULL
+         ONE + """\
 -- 15 read: node = a new node
    head,tail
    v
@@ -285,31 +282,7 @@ Spisok after include
 
 """, args=["--draw"]),
     case("--draw: none found, cursor ends at NULL", "1\n3\n\n",
-         INT_PROMPT + """\
--- 1 read: node = a new node
-  head,tail
-  v
-  NULL
-  node -> [1]->NULL
--- the first node: head = tail = node
-   head,node,tail
-   v
-  [1]->NULL
--- 3 read: node = a new node
-   head,tail
-   v
-  [1]->NULL
-  node -> [3]->NULL
--- 3 is odd, so at the tail: tail->next = node
-   head,tail
-   |    node
-   v    v
-  [1]->[3]->NULL
--- tail = node
-   head
-   |    node,tail
-   v    v
-  [1]->[3]->NULL
+         ONE_THREE + """\
 inputed spisok first -> last
     1    3
 -- the search: cursor = head

@@ -65,6 +65,31 @@ DRAWN = INT_PROMPT + """\
 """ + SHOWN[len(INT_PROMPT):]
 
 
+# The walk's first steps, to position 3, and the step to position 4.
+WALK = """-- k = {}: the walk starts with previous = head
+   head,previous     tail
+   v                 v
+  [10]->[20]->[30]->[40]->NULL
+-- position 2: current = head->next
+   head,previous
+   |     current     tail
+   v     v           v
+  [10]->[20]->[30]->[40]->NULL
+-- position 3: previous = current; current = current->next
+         previous
+         |     current
+   head  |     |     tail
+   v     v     v     v
+  [10]->[20]->[30]->[40]->NULL
+"""
+AT_4 = """-- position 4: previous = current; current = current->next
+               previous
+   head        |     current,tail
+   v           v     v
+  [10]->[20]->[30]->[40]->NULL
+"""
+
+
 CASES = [
     case("k 1: head", LIST + "1\n", SHOWN + "NEW spisok\n   20   30   40\n", released=1),
     case("k 2: second", LIST + "2\n", SHOWN + "NEW spisok\n   10   30   40\n", released=1),
@@ -136,22 +161,7 @@ NEW spisok
    10   30   40
 """, args=["--draw"]),
     case("--draw, k 3: a middle node by the walk", LIST + "3\n",
-         DRAWN + """\
--- k = 3: the walk starts with previous = head
-   head,previous     tail
-   v                 v
-  [10]->[20]->[30]->[40]->NULL
--- position 2: current = head->next
-   head,previous
-   |     current     tail
-   v     v           v
-  [10]->[20]->[30]->[40]->NULL
--- position 3: previous = current; current = current->next
-         previous
-         |     current
-   head  |     |     tail
-   v     v     v     v
-  [10]->[20]->[30]->[40]->NULL
+         DRAWN + WALK.format(3) + """\
 -- position 3: previous->next = current->next
          previous
    head  |     tail
@@ -168,27 +178,7 @@ new spisok
    10   20   40
 """, args=["--draw"]),
     case("--draw, k 4: the last, tail left on it", LIST + "4\n",
-         DRAWN + """\
--- k = 4: the walk starts with previous = head
-   head,previous     tail
-   v                 v
-  [10]->[20]->[30]->[40]->NULL
--- position 2: current = head->next
-   head,previous
-   |     current     tail
-   v     v           v
-  [10]->[20]->[30]->[40]->NULL
--- position 3: previous = current; current = current->next
-         previous
-         |     current
-   head  |     |     tail
-   v     v     v     v
-  [10]->[20]->[30]->[40]->NULL
--- position 4: previous = current; current = current->next
-               previous
-   head        |     current,tail
-   v           v     v
-  [10]->[20]->[30]->[40]->NULL
+         DRAWN + WALK.format(4) + AT_4 + """\
 -- position 4: previous->next = current->next
    head        previous
    v           v
@@ -203,27 +193,7 @@ new spisok
    10   20   30
 """, args=["--draw"]),
     case("--draw, k 5: past the end", LIST + "5\n",
-         DRAWN + """\
--- k = 5: the walk starts with previous = head
-   head,previous     tail
-   v                 v
-  [10]->[20]->[30]->[40]->NULL
--- position 2: current = head->next
-   head,previous
-   |     current     tail
-   v     v           v
-  [10]->[20]->[30]->[40]->NULL
--- position 3: previous = current; current = current->next
-         previous
-         |     current
-   head  |     |     tail
-   v     v     v     v
-  [10]->[20]->[30]->[40]->NULL
--- position 4: previous = current; current = current->next
-               previous
-   head        |     current,tail
-   v           v     v
-  [10]->[20]->[30]->[40]->NULL
+         DRAWN + WALK.format(5) + AT_4 + """\
 -- the list ends at position 4: there is no position 5
                previous
    head        |     current,tail
