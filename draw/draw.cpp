@@ -164,20 +164,21 @@ void addName(Label& label, const char* name)
     label.length = std::min(label.length + std::max(n, 0), static_cast<int>(sizeof label.text) - 1);
 }
 
-// Breaks the label after commas into lines of at most room characters.
+// Breaks the label after commas into lines of at most room characters, as
+// far as its names allow: a name is never cut.
 void breakLabel(Label& label, int room)
 {
     label.lines = 0;
     label.wide = 0;
     int start = 0;
-    while (start < label.length && label.lines < labelLines) {
+    while (start < label.length) {
         int end = label.length;
         if (end - start > room && label.lines + 1 < labelLines) {
             end = start + room;
-            while (end > start + 1 && label.text[end - 1] != ',')
+            while (end > start && label.text[end - 1] != ',')
                 --end;
-            if (end == start + 1)
-                end = start + room;
+            while (end == start || (end < label.length && label.text[end - 1] != ','))
+                ++end; // the first name is longer than room: it goes whole
         }
         label.breaks[label.lines++] = start;
         label.wide = std::max(label.wide, end - start);
@@ -418,9 +419,10 @@ const Piece& pieceOf(const Pieces& pieces, const void* node)
 }
 
 // Whether label, at its row, meets other: their texts closer than two
-// columns (names one space apart read as one phrase), or one's text over
-// the other's bar, which runs from below its last line down to the arrows.
-bool meets(const Label& label, const Label& other)
+// columns (names one space apart read as one phrase), or, with bars, one's
+// text over the other's bar, which runs from below its last line down to
+// the arrows.
+bool meets(const Label& label, const Label& other, bool bars)
 {
     const int top = label.row + label.lines - 1;
     const int otherTop = other.row + other.lines - 1;
@@ -428,27 +430,40 @@ bool meets(const Label& label, const Label& other)
     if (rowsMeet && label.start < other.start + other.wide + 2 &&
         other.start < label.start + label.wide + 2)
         return true;
+    if (!bars)
+        return false;
     if (label.row < other.row && label.start <= other.at && other.at < label.start + label.wide)
         return true;
     return other.row < label.row && other.start <= label.at && label.at < other.start + other.wide;
 }
 
 // Places the labels, rightmost first, each on the lowest row where it meets
-// none placed before it. Returns the rows taken.
+// none placed before it. A label that the right edge pushes left over the
+// bar of the label before it breaks after a comma to stand clear of it;
+// should a bar still be covered (names longer than the room), the label
+// takes the lowest row where only texts are clear, and that bar is hidden
+// there. Returns the rows taken.
 int placeLabels(Label* labels, int count, int width)
 {
+    const int mostRows = (mostPointers + 1) * labelLines + 1; // past them all
     int rows = 0;
     for (int i = count - 1; i >= 0; --i) {
         Label& label = labels[i];
         breakLabel(label, std::max(width - 1, 1));
         label.start = std::max(0, std::min(label.at, width - label.wide));
-        for (label.row = 0;; ++label.row) {
-            bool clear = true;
-            for (int j = i + 1; j < count && clear; ++j)
-                clear = !meets(label, labels[j]);
-            if (clear)
-                break;
+        if (i > 0 && label.start <= labels[i - 1].at) {
+            breakLabel(label, width - labels[i - 1].at - 2);
+            label.start = std::max(0, std::min(label.at, width - label.wide));
         }
+        bool placed = false;
+        for (int bars = 1; bars >= 0 && !placed; --bars) {
+            for (label.row = 0; label.row < mostRows && !placed; ++label.row) {
+                placed = true;
+                for (int j = i + 1; j < count && placed; ++j)
+                    placed = !meets(label, labels[j], bars == 1);
+            }
+        }
+        --label.row;
         rows = std::max(rows, label.row + label.lines);
     }
     return rows;

@@ -238,6 +238,109 @@ input nomber of find elem
    v   v
   [7]->NULL
 element     3 apsent""", args=["--draw"]),
+    case("--draw at 20 columns: a label pushed left by the edge breaks clear of a bar", "10\n20\n30\n\n3\n",
+         INT_PROMPT + """\
+-- 10 read: node = a
+   new node
+  head,tail
+  v
+  NULL
+  node -> [10]->NULL
+-- the first node:
+   head = tail =
+   node
+   head,node,tail
+   v
+  [10]->NULL
+-- 20 read: node = a
+   new node
+   head,tail
+   v
+  [10]->NULL
+  node -> [20]->NULL
+-- 20 goes to the
+   tail:
+   tail->next = node
+   head,tail
+   |     node
+   v     v
+  [10]->[20]->NULL
+-- tail = node
+   head  node,tail
+   v     v
+  [10]->[20]->NULL
+-- 30 read: node = a
+   new node
+   head  tail
+   v     v
+  [10]->[20]->NULL
+  node -> [30]->NULL
+-- 30 goes to the
+   tail:
+   tail->next = node
+   head  tail  node
+   v     v     v
+  [10]->[20]->[30]->
+  NULL
+-- tail = node
+   head    node,tail
+   v           v
+  [10]->[20]->[30]->
+  NULL
+inputed spisok
+   10   20   30
+input nomber of find elem
+-- k = 3: the walk
+   starts with
+   previous = head
+   head,previous
+   |           tail
+   v           v
+  [10]->[20]->[30]->
+  NULL
+-- position 2:
+   current =
+   head->next
+   head,previous
+   |     current
+   |     |     tail
+   v     v     v
+  [10]->[20]->[30]->
+  NULL
+-- position 3:
+   previous =
+   current;
+   current =
+   current->next
+         previous
+         |  current,
+   head  |  tail
+   v     v     v
+  [10]->[20]->[30]->
+  NULL
+-- position 3:
+   previous->next =
+   current->next
+   head  previous
+   v     v
+  [10]->[20]->NULL
+  current,tail ->
+    [30]->NULL
+    unlinked
+-- free(current):
+   current and tail
+   now dangle
+   (nothing reads
+   tail again)
+   head  previous
+   v     v
+  [10]->[20]->NULL
+  current,tail
+    (dangling) ->
+    [30] released
+new spisok
+   10   20
+""", args=["--draw"], columns=20),
     case("standard input the null device: no key wait", "",
          after("    0\n") + "NEW spisok\n    0\n", stdin_is="null"),
     case("output lost: status 1 and the reason", LIST + "5\n", "", status=1,
