@@ -418,34 +418,27 @@ const Piece& pieceOf(const Pieces& pieces, const void* node)
     return pieces.piece[pieces.count - 1]; // NULL
 }
 
-// Whether label, at its row, meets other: their texts closer than two
-// columns (names one space apart read as one phrase), or, with bars, one's
-// text over the other's bar, which runs from below its last line down to
-// the arrows.
-bool meets(const Label& label, const Label& other, bool bars)
+// Whether label, at its row, meets other, a label to its right: their
+// texts closer than two columns (names one space apart read as one
+// phrase), or label's text over other's bar, which runs from below other's
+// last line down to the arrows.
+bool meets(const Label& label, const Label& other)
 {
     const int top = label.row + label.lines - 1;
     const int otherTop = other.row + other.lines - 1;
-    const bool rowsMeet = label.row <= otherTop && other.row <= top;
-    if (rowsMeet && label.start < other.start + other.wide + 2 &&
+    if (label.row <= otherTop && other.row <= top && label.start < other.start + other.wide + 2 &&
         other.start < label.start + label.wide + 2)
         return true;
-    if (!bars)
-        return false;
-    if (label.row < other.row && label.start <= other.at && other.at < label.start + label.wide)
-        return true;
-    return other.row < label.row && other.start <= label.at && label.at < other.start + other.wide;
+    return label.row < other.row && label.start <= other.at && other.at < label.start + label.wide;
 }
 
 // Places the labels, rightmost first, each on the lowest row where it meets
-// none placed before it. A label that the right edge pushes left over the
-// bar of the label before it breaks after a comma to stand clear of it;
-// should a bar still be covered (names longer than the room), the label
-// takes the lowest row where only texts are clear, and that bar is hidden
-// there. Returns the rows taken.
+// none placed before it: above them all at the latest. A label that the
+// right edge pushes left over the bar of the label before it breaks after a
+// comma to stand clear of that bar; where its names are too long for that,
+// the bar is hidden under it. Returns the rows taken.
 int placeLabels(Label* labels, int count, int width)
 {
-    const int mostRows = (mostPointers + 1) * labelLines + 1; // past them all
     int rows = 0;
     for (int i = count - 1; i >= 0; --i) {
         Label& label = labels[i];
@@ -455,15 +448,13 @@ int placeLabels(Label* labels, int count, int width)
             breakLabel(label, width - labels[i - 1].at - 2);
             label.start = std::max(0, std::min(label.at, width - label.wide));
         }
-        bool placed = false;
-        for (int bars = 1; bars >= 0 && !placed; --bars) {
-            for (label.row = 0; label.row < mostRows && !placed; ++label.row) {
-                placed = true;
-                for (int j = i + 1; j < count && placed; ++j)
-                    placed = !meets(label, labels[j], bars == 1);
-            }
+        for (label.row = 0;; ++label.row) {
+            bool clear = true;
+            for (int j = i + 1; j < count && clear; ++j)
+                clear = !meets(label, labels[j]);
+            if (clear)
+                break;
         }
-        --label.row;
         rows = std::max(rows, label.row + label.lines);
     }
     return rows;
