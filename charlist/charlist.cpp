@@ -1,6 +1,7 @@
 #include "charlist.h"
 
 #include "console.h"
+#include "draw.h"
 
 #include <cstdarg>
 #include <cstdio>
@@ -27,7 +28,7 @@ CharNode* readCharList(char (&st)[40])
             tail = tail->next;
         }
     }
-    drawCharList(head, {}, "the line as a list: one node per character");
+    drawCharList(head, {}, "// the line read, one node per character");
     inputDone();
     return head;
 }
@@ -63,6 +64,16 @@ constexpr NodeReading charReading = {
 };
 
 } // namespace
+
+Quoted quoted(char ch)
+{
+    Quoted out{};
+    char text[16];
+    const CharNode node{ch, nullptr};
+    const int length = charReading.text(&node, text);
+    std::snprintf(out.text, sizeof out.text, ch == ' ' ? "%.*s" : "'%.*s'", length, text);
+    return out;
+}
 
 void drawCharList(const CharNode* head, std::initializer_list<Pointer> pointers, const char* format,
                   ...)

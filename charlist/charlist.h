@@ -3,7 +3,7 @@
 // buffer belong to each program's main.
 #pragma once
 
-#include "draw.h"
+#include "pointer.h"
 
 #include <initializer_list>
 
@@ -28,9 +28,16 @@ CharNode* readCharList(char (&st)[40]);
 // Prints heading, then every character from head as a space and itself.
 void printCharList(const char* heading, const CharNode* head);
 
+// A character as a caption names it: 'a', ' ', '\0', '\x1b'.
+struct Quoted {
+    char text[20];
+};
+Quoted quoted(char ch);
+
 // With --draw: draws the list from head under a caption (format and args,
-// as printf, and checked as printf's are), with head and the given pointers
-// (in list order) labelled. Without it, returns at once.
+// as printf, and checked as printf's are: the code that just ran, " // "
+// and why), with head and the given pointers (in list order) labelled.
+// Without it, returns at once.
 [[gnu::format(printf, 3, 4)]] void drawCharList(const CharNode* head,
                                                 std::initializer_list<Pointer> pointers,
                                                 const char* format, ...);

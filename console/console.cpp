@@ -96,16 +96,48 @@ bool readLine(char* buf, std::size_t size, std::FILE* in)
     return any || c == '\n';
 }
 
+namespace {
+
+// Whether the terminal takes ECMA-48's erase: every one but a dumb one
+// does, and the Windows console is not asked to.
+bool erases()
+{
+#ifdef _WIN32
+    return false;
+#else
+    const char* term = std::getenv("TERM");
+    return term != nullptr && *term != '\0' && std::strcmp(term, "dumb") != 0;
+#endif
+}
+
+} // namespace
+
 void showHint(const char* hint)
 {
+    // The cursor goes back to the hint's start: a window that narrows and
+    // rewraps the hint still has the cursor where its erasure must begin.
     std::fputs(hint, stdout);
+    if (erases())
+        std::fputs("\r", stdout);
     flushOutput();
 }
 
 void eraseHint(const char* hint)
 {
-    std::printf("\r%*s\r", static_cast<int>(std::strlen(hint)), "");
+    if (erases())
+        std::fputs("\r\x1b[J", stdout);
+    else
+        std::printf("\r%*s\r", static_cast<int>(std::strlen(hint)), "");
     flushOutput();
+}
+
+void terminalNotRestored()
+{
+    static bool said = false;
+    if (!said)
+        std::fprintf(stderr, "%.*s: terminal not restored: %s\n", nameLength, programName,
+                     std::strerror(errno));
+    said = true;
 }
 
 void readError()

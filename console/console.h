@@ -102,8 +102,8 @@ void waitForKey();
 enum class StepKey {
     next,  // space, Enter, the right arrow
     back,  // b, the left arrow
-    quit,  // q; also the end of input or a read error at the terminal
-    other, // any other key
+    quit,  // q, Ctrl-D; also the end of input or a read error at the terminal
+    other, // any other key, or a resize of the terminal during the wait
 };
 
 // Whether --step's keys can be read, and standard output is a terminal to
@@ -115,10 +115,19 @@ bool stepKeysReady();
 bool stepKeysFromInput();
 
 // Waits for one whole key at that terminal, without echo, as waitForKey
-// does (signals too), with hint standing on the screen meanwhile.
+// does (signals too), with hint standing on the screen meanwhile. From the
+// first call on, echo stays off at that terminal until releaseStepKeys.
 StepKey readStepKey(const char* hint);
+
+// The key terminal as it was found again (also at the exit, and before a
+// signal ends or stops the program).
+void releaseStepKeys();
 
 // A hint on the last line of a terminal, without end-of-line, and its
 // erasure, which leaves the cursor at the start of that empty line.
 void showHint(const char* hint);
 void eraseHint(const char* hint);
+
+// Says on standard error, once, that the terminal's settings (or the
+// signal dispositions met on entry) could not be put back: errno says why.
+void terminalNotRestored();

@@ -12,6 +12,7 @@
 #include <cerrno>
 #include <csignal>
 #include <cstdint>
+#include <cstdlib>
 #include <fcntl.h>
 #include <sys/ioctl.h>
 #include <sys/select.h>
@@ -43,25 +44,43 @@ void watchSignals()
     }
 }
 
-void setHandlers(bool noting)
+void noteHandler(int sig)
 {
     struct sigaction note = {};
     note.sa_handler = notePending;
     sigfillset(&note.sa_mask);
-    for (int sig = 1; sig < slots; ++sig)
-        if (sigismember(&watched, sig) == 1)
-            sigaction(sig, noting ? &note : &callers[sig], nullptr);
+    sigaction(sig, &note, nullptr);
 }
 
+void setHandlers(bool noting)
+{
+    for (int sig = 1; sig < slots; ++sig) {
+        if (sigismember(&watched, sig) != 1)
+            continue;
+        if (noting)
+            noteHandler(sig);
+        else if (sigaction(sig, &callers[sig], nullptr) != 0)
+            terminalNotRestored();
+    }
+}
+
+bool stops(int sig) { return sig == SIGTSTP || sig == SIGTTIN || sig == SIGTTOU; }
+
 // Sends sig again as the caller would have met it, letting through what the
-// caller lets through: the program ends, or stops until continued, or goes on.
-void resend(int sig, const sigset_t& callerMask)
+// caller lets through: the program ends, or stops until continued, or goes
+// on. Returns whether it was continued after a stop: a group with no shell
+// to continue it (an orphaned one) is never stopped.
+bool resend(int sig, const sigset_t& callerMask)
 {
     setHandlers(false);
+    pending[SIGCONT] = 0;
+    if (stops(sig))
+        noteHandler(SIGCONT);
     raise(sig);
     sigprocmask(SIG_SETMASK, &callerMask, nullptr);
     sigprocmask(SIG_BLOCK, &watched, nullptr);
     setHandlers(true);
+    return pending[SIGCONT] != 0;
 }
 
 // 1 when fd has a byte within limit (nullptr: no limit), 0 when the limit
@@ -77,7 +96,7 @@ int sleepOn(int fd, const timespec* limit, const sigset_t& callerMask)
 // The first bytes of one key press, enough to tell the keys --step uses.
 struct Key {
     unsigned char bytes[8];
-    int count = 0; // 0: the end of input or a read error
+    int count = 0; // 0: the end of input or a read error; -1: a resize
 };
 
 // Reads the bytes that one key press sends after its first, which the
@@ -146,20 +165,18 @@ Key readKey(int fd, const char* hint)
     setHandlers(true);
 
     bool hinted = false;
-    for (bool stopped = false, done = false; !done;) {
+    for (bool done = false; !done;) {
         // A background job (the terminal's foreground group is another
         // group) stops, as any reader of its terminal, until it is brought
-        // to the foreground; one that cannot stop does not wait. A terminal
-        // that is not our controlling one has no group to compare: we wait.
+        // to the foreground, however often bg continues it; one that cannot
+        // stop does not wait. A terminal that is not our controlling one
+        // has no group to compare: we wait.
         pid_t foreground = tcgetpgrp(fd);
         if (foreground != -1 && foreground != getpgrp()) {
-            if (stopped || sigismember(&watched, SIGTTIN) != 1)
+            if (sigismember(&watched, SIGTTIN) != 1 || !resend(SIGTTIN, callerMask))
                 break;
-            stopped = true;
-            resend(SIGTTIN, callerMask);
             continue;
         }
-        stopped = false;
         if (hint != nullptr && !hinted)
             showHint(hint);
         hinted = hint != nullptr;
@@ -174,10 +191,15 @@ Key readKey(int fd, const char* hint)
             readRestOfKey(fd, key, callerMask);
         }
         // The terminal first, while every signal is still held, so that none
-        // can end the program with echo off; then what was noted.
-        if (waitMode)
-            tcsetattr(fd, TCSANOW, &found);
+        // can end the program with echo off; then what was noted. A resize
+        // ends a wait with a hint, which is then sized again.
+        if (waitMode && tcsetattr(fd, TCSANOW, &found) != 0)
+            terminalNotRestored();
         pending[SIGCONT] = 0;
+        if (hint != nullptr && pending[SIGWINCH] != 0 && key.count == 0) {
+            key.count = -1;
+            done = true;
+        }
         for (int sig = 1; sig < slots; ++sig) {
             if (pending[sig] != 0) {
                 if (hinted)
@@ -211,7 +233,78 @@ int stepKeys()
     return fd;
 }
 
+// --step holds its terminal in the wait mode from its first key on, so
+// that keys typed while a drawing is written are never echoed into it;
+// the terminal is given back at q, at the exit, and before any signal
+// ends or stops the program (and held again when it is continued).
+int heldFd = -1;
+termios held{};                      // the settings found
+struct sigaction heldCallers[slots]; // the dispositions found
+sigset_t heldSignals;                // the signals that give the terminal back
+
+void holdAgain(int fd);
+
+void giveBack(int sig)
+{
+    const int saved = errno;
+    tcsetattr(heldFd, TCSANOW, &held);
+    if (sig == SIGCONT) {
+        holdAgain(heldFd);
+    } else {
+        sigaction(sig, &heldCallers[sig], nullptr);
+        raise(sig); // taken as the caller would once this handler returns
+    }
+    errno = saved;
+}
+
+void holdAgain(int fd)
+{
+    termios waiting = held;
+    waiting.c_lflag &= ~static_cast<tcflag_t>(ICANON | ECHO);
+    waiting.c_cc[VMIN] = 1;
+    waiting.c_cc[VTIME] = 0;
+    tcsetattr(fd, TCSANOW, &waiting);
+    struct sigaction leave = {};
+    leave.sa_handler = giveBack;
+    sigfillset(&leave.sa_mask);
+    for (int sig = 1; sig < slots; ++sig)
+        if (sigismember(&heldSignals, sig) == 1)
+            sigaction(sig, &leave, nullptr);
+}
+
+void holdStepKeys(int fd)
+{
+    if (heldFd >= 0 || fd < 0 || tcgetattr(fd, &held) != 0)
+        return;
+    static bool registered = false;
+    if (!registered)
+        registered = std::atexit(releaseStepKeys) == 0;
+    watchSignals();
+    sigemptyset(&heldSignals);
+    for (int sig = 1; sig < slots; ++sig) {
+        if (sigismember(&watched, sig) == 1 && sig != SIGWINCH && sig != SIGCHLD && sig != SIGURG) {
+            sigaddset(&heldSignals, sig);
+            heldCallers[sig] = callers[sig];
+        }
+    }
+    heldFd = fd;
+    holdAgain(fd);
+}
+
 } // namespace
+
+void releaseStepKeys()
+{
+    if (heldFd < 0)
+        return;
+    bool restored = tcsetattr(heldFd, TCSANOW, &held) == 0;
+    for (int sig = 1; sig < slots; ++sig)
+        if (sigismember(&heldSignals, sig) == 1)
+            restored = sigaction(sig, &heldCallers[sig], nullptr) == 0 && restored;
+    heldFd = -1;
+    if (!restored)
+        terminalNotRestored();
+}
 
 bool keyWaits()
 {
@@ -238,11 +331,12 @@ bool stepKeysFromInput()
 
 StepKey readStepKey(const char* hint)
 {
+    holdStepKeys(stepKeys());
     flushOutput();
     Key key = readKey(stepKeys(), hint);
     const unsigned char* b = key.bytes;
     const bool arrow = key.count == 3 && b[0] == 0x1b && (b[1] == '[' || b[1] == 'O');
-    if (key.count == 0 || (key.count == 1 && b[0] == 'q'))
+    if (key.count == 0 || (key.count == 1 && (b[0] == 'q' || b[0] == 0x04)))
         return StepKey::quit;
     if ((key.count == 1 && (b[0] == ' ' || b[0] == '\n' || b[0] == '\r')) || (arrow && b[2] == 'C'))
         return StepKey::next;

@@ -101,6 +101,9 @@ bool stepKeysReady()
 
 bool stepKeysFromInput() { return inputIsConsole(); }
 
+// _getwch reads without echo, and keys typed meanwhile wait unseen.
+void releaseStepKeys() {}
+
 StepKey readStepKey(const char* hint)
 {
     showHint(hint);
@@ -112,7 +115,7 @@ StepKey readStepKey(const char* hint)
     if (key == 3)
         ExitProcess(STATUS_CONTROL_C_EXIT);
     const bool arrow = key == 0 || key == 0xe0;
-    if (key == WEOF || key == 'q')
+    if (key == WEOF || key == 'q' || key == 4) // 4: Ctrl-D
         return StepKey::quit;
     if (key == ' ' || key == '\r' || (arrow && code == 0x4d))
         return StepKey::next;

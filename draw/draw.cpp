@@ -1,70 +1,193 @@
 #include "draw.h"
 
 #include "console.h"
+#include "scene.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
-// A drawing is worked out before any of it is printed, as git's graph.c
-// does: which pointers stand where (Scene), which nodes the row shows
-// (Piece), where each label goes (Label); then each kind of line is written
-// by a function of its own, into the drawing's text (Drawing).
+// A drawing is read from the list first (readScene: which nodes, their
+// values and names, what was just linked), then laid out at a width, as
+// git's graph.c works out its state before it writes: which pieces the row
+// shows (Row), where each label goes (Label); then each kind of line is
+// written by a function of its own, into the drawing's text (Drawing).
 
 namespace {
 
-constexpr int indent = 2;        // the rows stand under the caption
-constexpr int widest = 256;      // a wider terminal still gets this much
-constexpr int most = widest / 3; // pieces in a row: a node takes 3 columns at least
-constexpr int mostPointers = 8;
-constexpr int mostPieces = most + 4 * mostPointers;
+constexpr int indent = 2;     // the rows stand under the caption
 constexpr int labelLines = 4; // a long label breaks after a comma
+constexpr int mostPieces = mostCells + 1;
 
-// A run of names at one node, "head,cursor", broken into lines that fit.
-struct Label {
-    char text[64] = {};
-    int length = 0;
-    int breaks[labelLines] = {}; // where each line starts in text
-    int lines = 0;
-    int wide = 0;  // the longest line
-    int at = 0;    // the column of what they point at
-    int start = 0; // the column the text starts at
-    int row = 0;   // its last line's row; 0 is the row above the arrows
+// ---- Reading the list --------------------------------------------------
+
+void addName(Names& names, const char* name)
+{
+    if (name == nullptr)
+        return;
+    int n = std::snprintf(names.text + names.length,
+                          sizeof names.text - static_cast<unsigned>(names.length), "%s%s",
+                          names.length > 0 ? "," : "", name);
+    names.length = std::min(names.length + std::max(n, 0), static_cast<int>(sizeof names.text) - 1);
+}
+
+// Adds name to the names at index (a new run when index is -1).
+void nameAt(Scene& scene, int& index, const char* name)
+{
+    if (name == nullptr)
+        return;
+    if (index < 0)
+        index = scene.nameCount++;
+    addName(scene.names[index], name);
+}
+
+// The node whose link the caption's code sets, "p->next = ...": p's.
+const void* linkSet(const char* caption, const Pointer* all, int count)
+{
+    const char* link = std::strstr(caption, "->next = ");
+    const char* comment = std::strstr(caption, "//");
+    if (link == nullptr || (comment != nullptr && comment < link))
+        return nullptr;
+    const char* start = link;
+    while (start > caption &&
+           (std::isalnum(static_cast<unsigned char>(start[-1])) != 0 || start[-1] == '_'))
+        --start;
+    const auto length = static_cast<std::size_t>(link - start);
+    for (int i = 0; i < count; ++i)
+        if (all[i].name != nullptr && std::strlen(all[i].name) == length &&
+            std::strncmp(all[i].name, start, length) == 0)
+            return all[i].node;
+    return nullptr;
+}
+
+// What reading the list keeps besides the scene: the node of each cell.
+struct Reader {
+    const NodeReading& reading;
+    Scene& scene;
+    const void* nodes[mostCells] = {};
+    const void* marked = nullptr; // the node whose next was just set
+    const void* target = nullptr; // where the node beside the list points
+    int budget = 0;               // nodes the gaps may still read
 };
 
-// The pointers of one drawing, sorted by where they stand.
-struct Scene {
-    const void* anchors[mostPointers] = {}; // the named nodes on the list, in list order
-    Label labels[mostPointers];             // the names at each anchor
-    int anchorCount = 0;
-    Label atNull;                    // the names of the null pointers
-    const void* aside = nullptr;     // a node off the list, if any
-    const char* asideWord = nullptr; // how it stands: made, unlinked or released
-    Label asideNames;                // the names holding it
-};
+void addCell(Reader& r, const void* node, bool kept, int names)
+{
+    Cell& cell = r.scene.cells[r.scene.cellCount];
+    r.nodes[r.scene.cellCount++] = node;
+    cell = Cell{};
+    cell.value.length = r.reading.text(node, cell.value.text);
+    cell.kept = kept || node == r.target;
+    cell.names = names;
+    cell.marked = node == r.marked;
+}
 
-// One piece of the row of nodes: a node, "..." for nodes left out, or NULL.
-struct Piece {
-    const void* node = nullptr; // nullptr for "..." and NULL
-    char text[16] = {};
-    int length = 0;
-    int column = 0; // where its text starts
-    int line = 0;   // which line of the row it stands on
-};
-
-// The pieces of the row, in order; the last is NULL.
-struct Pieces {
-    Piece piece[mostPieces];
+// The nodes after a named one, up to the next (until): the first always,
+// then as many as the budget allows (the last of them too, so that a count
+// is never of one node), then a count of the rest, which stops at
+// countBound. Room is left for the named nodes still to come.
+void readGap(Reader& r, const void* anchor, const void* until, int anchorsLeft)
+{
+    const void* node = r.reading.next(anchor);
+    if (node == until || node == nullptr)
+        return;
+    addCell(r, node, true, -1);
+    node = r.reading.next(node);
+    while (node != until && node != nullptr &&
+           r.scene.cellCount < mostCells - 2 * anchorsLeft - 1) {
+        const void* after = r.reading.next(node);
+        const bool lastOne = after == until || after == nullptr;
+        if (r.budget == 0 && !lastOne && node != r.target)
+            break;
+        r.budget = std::max(r.budget - 1, 0);
+        addCell(r, node, false, -1);
+        node = after;
+    }
     int count = 0;
-    int lines = 1;
-};
+    for (; node != until && node != nullptr && count < countBound; ++count)
+        node = r.reading.next(node);
+    Cell& last = r.scene.cells[r.scene.cellCount - 1];
+    last.unread = count;
+    last.unreadMore = node != until && node != nullptr;
+}
 
-// The text of one drawing, line by line.
-struct Drawing {
-    char text[16384];
-    int length = 0;
-};
+// Puts the last anchor before the anchor that follows it: while a node is
+// appended, the tail is not yet the last node.
+void orderLast(const NodeReading& reading, const void** anchors, int* names, int count)
+{
+    const int last = count - 1;
+    const void* after = last > 0 ? reading.next(anchors[last]) : nullptr;
+    for (int j = 0; after != nullptr && j < last; ++j) {
+        if (anchors[j] == after) {
+            std::rotate(anchors + j, anchors + last, anchors + count);
+            std::rotate(names + j, names + last, names + count);
+            return;
+        }
+    }
+}
+
+void readScene(const NodeReading& reading, const Pointer& head,
+               std::initializer_list<Pointer> pointers, const Pointer& last, int width,
+               Scene& scene)
+{
+    Pointer all[mostPointers] = {head};
+    int count = 1;
+    for (const Pointer& pointer : pointers)
+        if (count < mostPointers - 1)
+            all[count++] = pointer;
+    all[count++] = last;
+    const void* aside = nullptr;
+    for (int i = 0; i < count; ++i) {
+        if (all[i].offList != nullptr) {
+            aside = all[i].node;
+            scene.asideWord = all[i].offList;
+        }
+    }
+    // The named nodes on the list (the anchors), in list order, and NULL.
+    const void* anchors[mostPointers] = {};
+    int anchorNames[mostPointers] = {};
+    int anchorCount = 0;
+    for (int i = 0; i < count; ++i) {
+        const Pointer& pointer = all[i];
+        if (pointer.node == nullptr) {
+            nameAt(scene, scene.nullNames, pointer.name);
+        } else if (pointer.node == aside) {
+            nameAt(scene, scene.asideNames, pointer.name);
+        } else if (all[0].node != nullptr) {
+            const void** end = anchors + anchorCount;
+            const void** same = std::find(anchors, end, pointer.node);
+            if (same == end) {
+                anchorNames[anchorCount] = -1;
+                anchors[anchorCount++] = pointer.node;
+            }
+            nameAt(scene, anchorNames[same - anchors], pointer.name);
+        }
+    }
+    orderLast(reading, anchors, anchorNames, anchorCount);
+
+    Reader r{reading, scene};
+    r.marked = linkSet(scene.caption, all, count);
+    r.budget = (width - indent) / 5 + 1; // a node takes five columns at least
+    const bool gone = aside != nullptr && std::strcmp(scene.asideWord, released) == 0;
+    r.target = aside != nullptr && !gone ? reading.next(aside) : nullptr;
+    for (int i = 0; i < anchorCount; ++i) {
+        addCell(r, anchors[i], true, anchorNames[i]);
+        readGap(r, anchors[i], i + 1 < anchorCount ? anchors[i + 1] : nullptr, anchorCount - i - 1);
+    }
+    if (aside == nullptr)
+        return;
+    scene.asideValue.length = reading.text(aside, scene.asideValue.text);
+    scene.asideMarked = aside == r.marked || scene.asideWord == made;
+    const void** end = r.nodes + scene.cellCount;
+    scene.asideTarget = static_cast<int>(std::find(r.nodes, end, r.target) - r.nodes);
+    scene.aside = gone                                  ? Aside::gone
+                  : r.target == nullptr                 ? Aside::toNull
+                  : scene.asideTarget < scene.cellCount ? Aside::toCell
+                                                        : Aside::notRead;
+}
+
+// ---- Writing lines -----------------------------------------------------
 
 // One line being put together, written without trailing blanks.
 struct Line {
@@ -81,7 +204,8 @@ void clear(Line& line)
 void put(Line& line, int column, const char* text, int length)
 {
     for (int i = 0; i < length && column + i < widest; ++i)
-        line.text[column + i] = text[i];
+        if (column + i >= 0)
+            line.text[column + i] = text[i];
     line.end = std::max(line.end, std::min(column + length, widest));
 }
 
@@ -108,23 +232,20 @@ void emit(Drawing& out, Line& line, int width)
     clear(line);
 }
 
-// Whether a line may break before p[cut]: at a space, but not one beside
-// " = ", so that an assignment stays whole; and in a line beside the list,
-// after a comma or an arrow.
-bool breaksAt(const char* p, int cut, bool breakAfterArrows)
+// Whether a line may break before p[cut]: at a space, but not the one a
+// drawn space stands for (' '); where commas allows it, after a comma too.
+bool breaksAt(const char* p, int cut, bool commas)
 {
     if (p[cut] == ' ')
-        return p[cut - 1] != '=' && p[cut + 1] != '=';
-    return breakAfterArrows &&
-           (p[cut - 1] == ',' || (cut > 1 && p[cut - 2] == '-' && p[cut - 1] == '>'));
+        return p[cut - 1] != '\'' || p[cut + 1] != '\'';
+    return commas && p[cut - 1] == ',';
 }
 
-// Breaks text into lines of at most room characters, each written after
-// first (the first line) or rest: after a space (which is dropped), after
-// a comma or "->" where breakAfterArrows allows those too, else wherever
-// it must.
+// Breaks text into lines, each written after first (the first line) or
+// rest: at a space (which is dropped), or after a comma where commas
+// allows it; a word longer than a whole line is cut where it must be.
 void emitWrapped(Drawing& out, const char* text, int width, const char* first, const char* rest,
-                 bool breakAfterArrows)
+                 bool commas)
 {
     Line line;
     clear(line);
@@ -135,13 +256,8 @@ void emitWrapped(Drawing& out, const char* text, int width, const char* first, c
         int n = static_cast<int>(std::strlen(p));
         if (n > room) {
             int cut = room;
-            while (cut > 0 && !breaksAt(p, cut, breakAfterArrows))
+            while (cut > 0 && !breaksAt(p, cut, commas))
                 --cut;
-            if (cut == 0) { // an assignment longer than the line breaks too
-                cut = room;
-                while (cut > 0 && p[cut] != ' ')
-                    --cut;
-            }
             n = cut > 0 ? cut : room;
         }
         put(line, 0, prefix);
@@ -154,30 +270,256 @@ void emitWrapped(Drawing& out, const char* text, int width, const char* first, c
     } while (*p != '\0');
 }
 
-void addName(Label& label, const char* name)
+// ---- The row -----------------------------------------------------------
+
+// One piece of the row: a node, "...N" for nodes left out, or NULL.
+struct Piece {
+    const char* text = nullptr;
+    int length = 0;
+    char count[12] = {}; // the text of "...N"
+    bool boxed = false;  // a node, drawn [text]
+    int names = -1;      // its names in the scene, -1 for none
+    int cell = -1;       // its cell; -1 for "...N" and NULL
+    bool marked = false; // the arrow after it is "=>"
+    int stretch = 0;     // columns the arrow after it is drawn longer
+    int column = 0;      // where its text starts
+    int line = 0;        // which line of the row it stands on
+};
+
+// The pieces of the row, in order; the last is NULL.
+struct Row {
+    Piece piece[mostPieces];
+    int count = 0;
+    int lines = 1;
+};
+
+// The optional cells between two kept ones, and the nodes after them that
+// were not read: how many of the cells the row shows, and the count.
+struct Gap {
+    int first = 0;  // its first optional cell
+    int cells = 0;  // how many optional cells it has
+    int unread = 0; // nodes not read after them
+    bool more = false;
+    int shown = 0;
+};
+
+int digits(int n) { return n >= 100 ? 3 : n >= 10 ? 2 : 1; }
+
+int boxCost(const Cell& cell) { return cell.value.length + 4; } // "[" text "]->"
+
+// The columns of the gap when it shows j of its cells: theirs, and a count
+// of the rest with its arrow, "...12->" or "...1000+->".
+int gapCost(const Scene& scene, const Gap& gap, int j)
 {
-    if (name == nullptr)
-        return;
-    int n = std::snprintf(label.text + label.length,
-                          sizeof label.text - static_cast<unsigned>(label.length), "%s%s",
-                          label.length > 0 ? "," : "", name);
-    label.length = std::min(label.length + std::max(n, 0), static_cast<int>(sizeof label.text) - 1);
+    int cost = 0;
+    for (int i = 0; i < j; ++i)
+        cost += boxCost(scene.cells[gap.first + i]);
+    const int left = gap.cells - j + gap.unread;
+    if (left >= countBound || gap.more)
+        cost += 10;
+    else if (left > 0)
+        cost += 5 + digits(left);
+    return cost;
 }
+
+// A gap shows all its nodes, or leaves out two or more: "...1" would
+// hide a node that takes no more room than its count.
+bool valid(const Gap& gap, int j) { return gap.cells - j + gap.unread != 1 || gap.more; }
+
+// Which cells the row shows: the kept ones always; then the gaps, left to
+// right, each as many of its cells as the first line still has room for,
+// so that the nodes left of a walking pointer stay where they were.
+int chooseCells(const Scene& scene, int width, Gap* gaps)
+{
+    int count = 0;
+    int used = indent + 4; // NULL
+    for (int i = 0; i < scene.cellCount;) {
+        const Cell& cell = scene.cells[i];
+        used += boxCost(cell);
+        Gap gap{++i, 0, cell.unread, cell.unreadMore};
+        for (; i < scene.cellCount && !scene.cells[i].kept; ++i) {
+            ++gap.cells;
+            gap.unread += scene.cells[i].unread;
+            gap.more = gap.more || scene.cells[i].unreadMore;
+        }
+        if (gap.cells + gap.unread == 0)
+            continue;
+        gap.shown = valid(gap, 0) ? 0 : 1;
+        used += gapCost(scene, gap, gap.shown);
+        gaps[count++] = gap;
+    }
+    int room = width - used;
+    for (int g = 0; g < count && room > 0; ++g) {
+        Gap& gap = gaps[g];
+        for (int j = gap.cells; j > gap.shown; --j) {
+            const int more = gapCost(scene, gap, j) - gapCost(scene, gap, gap.shown);
+            if (valid(gap, j) && more <= room) {
+                room -= more;
+                gap.shown = j;
+                break;
+            }
+        }
+    }
+    return count;
+}
+
+Piece& addPiece(Row& row, const char* text, int length)
+{
+    Piece& piece = row.piece[row.count++];
+    piece = Piece{};
+    piece.text = text;
+    piece.length = length;
+    return piece;
+}
+
+void addCellPiece(Row& row, const Scene& scene, int index)
+{
+    const Cell& cell = scene.cells[index];
+    Piece& piece = addPiece(row, cell.value.text, cell.value.length);
+    piece.boxed = true;
+    piece.names = cell.names;
+    piece.cell = index;
+    piece.marked = cell.marked;
+}
+
+Row choosePieces(const Scene& scene, int width)
+{
+    Gap gaps[mostCells];
+    const int gapCount = chooseCells(scene, width, gaps);
+    Row row;
+    int g = 0;
+    for (int i = 0; i < scene.cellCount; ++i) {
+        if (!scene.cells[i].kept)
+            continue;
+        addCellPiece(row, scene, i);
+        if (g < gapCount && gaps[g].first == i + 1) {
+            const Gap& gap = gaps[g++];
+            for (int j = 0; j < gap.shown; ++j)
+                addCellPiece(row, scene, gap.first + j);
+            const int left = gap.cells - gap.shown + gap.unread;
+            if (left > 0) {
+                Piece& mark = addPiece(row, nullptr, 0);
+                mark.length =
+                    left >= countBound || gap.more
+                        ? std::snprintf(mark.count, sizeof mark.count, "...%d+", countBound)
+                        : std::snprintf(mark.count, sizeof mark.count, "...%d", left);
+                mark.text = mark.count;
+            }
+        }
+    }
+    Piece& null = addPiece(row, "NULL", 4);
+    null.names = scene.nullNames;
+    return row;
+}
+
+int longestName(const Names& names)
+{
+    int longest = 0;
+    for (int start = 0, i = 0; i <= names.length; ++i) {
+        if (i == names.length || names.text[i] == ',') {
+            longest = std::max(longest, i - start);
+            start = i + 1;
+        }
+    }
+    return longest;
+}
+
+int nameRoom(const Scene& scene, const Piece& piece)
+{
+    return piece.names >= 0 ? longestName(scene.names[piece.names]) : 0;
+}
+
+// Where each piece stands: [a]->[b]->...->NULL, going on in the next line
+// where a piece and the arrow after it would pass the width, or its names
+// would not fit from its bar.
+void breakRow(const Scene& scene, Row& row, int width)
+{
+    int column = indent;
+    int line = 0;
+    for (int i = 0; i < row.count; ++i) {
+        Piece& piece = row.piece[i];
+        const int box = piece.boxed ? 1 : 0;
+        const int size = piece.length + 2 * box + (i + 1 < row.count ? 2 + piece.stretch : 0);
+        if (column > indent &&
+            (column + size > width || column + box + nameRoom(scene, piece) > width)) {
+            ++line;
+            column = indent;
+        }
+        piece.line = line;
+        piece.column = column + box;
+        column += size;
+    }
+    row.lines = line + 1;
+}
+
+// On a row of one line, the first "...N" takes the columns left over as a
+// longer arrow: what stands right of it then keeps its column as a walk
+// moves on and the counts change.
+void stretchRow(const Scene& scene, Row& row, int width)
+{
+    if (row.lines != 1)
+        return;
+    int mark = 0;
+    while (mark < row.count && row.piece[mark].cell >= 0)
+        ++mark;
+    if (mark >= row.count - 1)
+        return;
+    const Piece& null = row.piece[row.count - 1];
+    int slack = width - (null.column + null.length);
+    for (int i = mark + 1; i < row.count; ++i)
+        slack = std::min(slack, width - row.piece[i].column - nameRoom(scene, row.piece[i]));
+    row.piece[mark].stretch = std::max(slack, 0);
+    breakRow(scene, row, width);
+}
+
+void writeRow(const Row& row, int line, Line& out)
+{
+    for (int i = 0; i < row.count; ++i) {
+        const Piece& piece = row.piece[i];
+        if (piece.line != line)
+            continue;
+        if (piece.boxed)
+            put(out, piece.column - 1, "[");
+        put(out, piece.column, piece.text, piece.length);
+        int end = piece.column + piece.length;
+        if (piece.boxed)
+            put(out, end++, "]");
+        if (i + 1 < row.count) {
+            for (int s = 0; s < piece.stretch; ++s)
+                put(out, end++, "-");
+            put(out, end, piece.marked ? "=>" : "->");
+        }
+    }
+}
+
+// ---- Labels ------------------------------------------------------------
+
+// A run of names over one node's bar, broken into lines that fit.
+struct Label {
+    const Names* names = nullptr;
+    int breaks[labelLines] = {}; // where each line starts in the text
+    int lines = 0;
+    int wide = 0; // the longest line
+    int at = 0;   // the column of its bar, where every line starts
+    int row = 0;  // its last line's row; 0 is the row above the arrows
+};
 
 // Breaks the label after commas into lines of at most room characters, as
 // far as its names allow: a name is never cut.
 void breakLabel(Label& label, int room)
 {
+    const char* text = label.names->text;
+    const int length = label.names->length;
     label.lines = 0;
     label.wide = 0;
     int start = 0;
-    while (start < label.length) {
-        int end = label.length;
+    while (start < length) {
+        int end = length;
         if (end - start > room && label.lines + 1 < labelLines) {
             end = start + room;
-            while (end > start && label.text[end - 1] != ',')
+            while (end > start && text[end - 1] != ',')
                 --end;
-            while (end == start || (end < label.length && label.text[end - 1] != ','))
+            while (end == start || (end < length && text[end - 1] != ','))
                 ++end; // the first name is longer than room: it goes whole
         }
         label.breaks[label.lines++] = start;
@@ -188,266 +530,31 @@ void breakLabel(Label& label, int room)
 
 int lineLength(const Label& label, int line)
 {
-    int end = line + 1 < label.lines ? label.breaks[line + 1] : label.length;
+    int end = line + 1 < label.lines ? label.breaks[line + 1] : label.names->length;
     return end - label.breaks[line];
-}
-
-} // namespace
-
-int drawingWidth()
-{
-    static int columns = -1; // COLUMNS, read once; 0 when it is no number
-    if (columns < 0) {
-        columns = 0;
-        const char* value = std::getenv("COLUMNS");
-        if (value != nullptr) {
-            char* end = nullptr;
-            long number = std::strtol(value, &end, 10);
-            if (end != value && *end == '\0' && number > 0 && number <= 10000)
-                columns = static_cast<int>(number);
-        }
-    }
-    int width = columns > 0 ? columns : terminalColumns();
-    return std::min(width > 0 ? width : 80, widest);
-}
-
-namespace {
-
-// Puts the last anchor before the anchor that follows it: while a node is
-// appended, the tail is not yet the last node.
-void orderLast(const NodeReading& reading, Scene& scene)
-{
-    const int last = scene.anchorCount - 1;
-    const void* after = last > 0 ? reading.next(scene.anchors[last]) : nullptr;
-    for (int j = 0; after != nullptr && j < last; ++j) {
-        if (scene.anchors[j] == after) {
-            const void* anchor = scene.anchors[last];
-            Label label = scene.labels[last];
-            for (int i = last; i > j; --i) {
-                scene.anchors[i] = scene.anchors[i - 1];
-                scene.labels[i] = scene.labels[i - 1];
-            }
-            scene.anchors[j] = anchor;
-            scene.labels[j] = label;
-            return;
-        }
-    }
-}
-
-// Sorts the pointers: the nodes on the list they stand at (the anchors, in
-// list order), NULL, and the node off the list, which also takes the names
-// left on it.
-Scene sortPointers(const NodeReading& reading, const Pointer& head,
-                   std::initializer_list<Pointer> pointers, const Pointer& last)
-{
-    Pointer all[mostPointers] = {head};
-    int count = 1;
-    for (const Pointer& pointer : pointers)
-        if (count < mostPointers - 1)
-            all[count++] = pointer;
-    all[count++] = last;
-    Scene scene;
-    for (int i = 0; i < count; ++i) {
-        if (all[i].offList != nullptr) {
-            scene.aside = all[i].node;
-            scene.asideWord = all[i].offList;
-            addName(scene.asideNames, all[i].name);
-        }
-    }
-    for (int i = 0; i < count; ++i) {
-        const Pointer& pointer = all[i];
-        if (pointer.offList != nullptr)
-            continue;
-        if (pointer.node == nullptr) {
-            addName(scene.atNull, pointer.name);
-        } else if (pointer.node == scene.aside) {
-            addName(scene.asideNames, pointer.name);
-        } else if (all[0].node != nullptr) {
-            const void** end = scene.anchors + scene.anchorCount;
-            const void** same = std::find(scene.anchors, end, pointer.node);
-            if (same == end)
-                scene.anchors[scene.anchorCount++] = pointer.node;
-            addName(scene.labels[same - scene.anchors], pointer.name);
-        }
-    }
-    orderLast(reading, scene);
-    return scene;
-}
-
-const Piece& addPiece(Pieces& pieces, const NodeReading& reading, const void* node)
-{
-    Piece& piece = pieces.piece[pieces.count++];
-    piece.node = node;
-    piece.length = reading.text(node, piece.text);
-    return piece;
-}
-
-void addMark(Pieces& pieces, const char* text)
-{
-    Piece& piece = pieces.piece[pieces.count++];
-    piece.node = nullptr;
-    piece.length = std::snprintf(piece.text, sizeof piece.text, "%s", text);
-}
-
-int cost(const NodeReading& reading, const void* node)
-{
-    char text[16];
-    return reading.text(node, text) + 4; // "[" text "]->"
-}
-
-// The stretch of the list after an anchor: the node after it (always
-// shown: a link just made is two adjacent boxes), then the nodes up to the
-// next anchor (until), shown while they fit in room, else "..." for two or
-// more of them. A gap of one node is always shown.
-struct Gap {
-    const void* after; // the node after the anchor, or nullptr when it is until
-    const void* from;  // the first node of the gap, or until when there is none
-    bool one;          // the gap is exactly one node
-};
-
-Gap gapAfter(const NodeReading& reading, const void* anchor, const void* until)
-{
-    Gap gap{reading.next(anchor), nullptr, false};
-    if (gap.after == until || gap.after == nullptr) {
-        gap.after = nullptr;
-        gap.from = until;
-        return gap;
-    }
-    gap.from = reading.next(gap.after);
-    gap.one = gap.from != until && gap.from != nullptr && reading.next(gap.from) == until;
-    return gap;
-}
-
-// Which nodes the row shows: the anchors, the node after each, NULL, and a
-// single node or "..." for each gap must be there; the other nodes of the
-// gaps are walked, in order, only while the first line has room for them.
-Pieces chooseNodes(const NodeReading& reading, const Scene& scene, int width)
-{
-    const int mark = 5; // "...->"
-    int room = width - indent - 4;
-    for (int i = 0; i < scene.anchorCount; ++i) {
-        const void* until = i + 1 < scene.anchorCount ? scene.anchors[i + 1] : nullptr;
-        Gap gap = gapAfter(reading, scene.anchors[i], until);
-        room -= cost(reading, scene.anchors[i]);
-        if (gap.after != nullptr)
-            room -= cost(reading, gap.after);
-        if (gap.one)
-            room -= cost(reading, gap.from);
-        else if (gap.from != until)
-            room -= mark;
-    }
-    Pieces pieces;
-    for (int i = 0; i < scene.anchorCount; ++i) {
-        const void* until = i + 1 < scene.anchorCount ? scene.anchors[i + 1] : nullptr;
-        Gap gap = gapAfter(reading, scene.anchors[i], until);
-        addPiece(pieces, reading, scene.anchors[i]);
-        if (gap.after != nullptr)
-            addPiece(pieces, reading, gap.after);
-        const void* node = gap.from;
-        if (gap.one) {
-            addPiece(pieces, reading, node);
-            continue;
-        }
-        // Take a node while it fits; when it leaves one behind, that one
-        // must fit too, as "..." stands for two nodes or more.
-        while (node != until && node != nullptr && pieces.count < most) {
-            const void* next = reading.next(node);
-            const bool oneLeft = next != until && next != nullptr && reading.next(next) == until;
-            int need = cost(reading, node) + (oneLeft ? cost(reading, next) : 0);
-            if (need > room + (next == until || oneLeft ? mark : 0))
-                break;
-            room -= need;
-            addPiece(pieces, reading, node);
-            if (oneLeft)
-                addPiece(pieces, reading, next);
-            node = oneLeft ? until : next;
-            if (node == until)
-                room += mark;
-        }
-        if (node != until)
-            addMark(pieces, "...");
-    }
-    addMark(pieces, "NULL");
-    return pieces;
-}
-
-// Where each piece stands: [a]->[b]->...->NULL, going on in the next line
-// where the width ends (a piece and the arrow after it must fit).
-void layOutRow(Pieces& pieces, int width)
-{
-    int column = indent;
-    int line = 0;
-    for (int i = 0; i < pieces.count; ++i) {
-        Piece& piece = pieces.piece[i];
-        const bool boxed = piece.node != nullptr;
-        const int size = piece.length + (boxed ? 2 : 0) + (i + 1 < pieces.count ? 2 : 0);
-        if (column > indent && column + size > width) {
-            ++line;
-            column = indent;
-        }
-        piece.line = line;
-        piece.column = column + (boxed ? 1 : 0);
-        column += size;
-    }
-    pieces.lines = line + 1;
-}
-
-void writeRow(const Pieces& pieces, int line, Line& row)
-{
-    for (int i = 0; i < pieces.count; ++i) {
-        const Piece& piece = pieces.piece[i];
-        if (piece.line != line)
-            continue;
-        const bool boxed = piece.node != nullptr;
-        if (boxed)
-            put(row, piece.column - 1, "[");
-        put(row, piece.column, piece.text, piece.length);
-        int end = piece.column + piece.length;
-        if (boxed)
-            put(row, end++, "]");
-        if (i + 1 < pieces.count)
-            put(row, end, "->");
-    }
-}
-
-const Piece& pieceOf(const Pieces& pieces, const void* node)
-{
-    for (int i = 0; node != nullptr && i < pieces.count; ++i)
-        if (pieces.piece[i].node == node)
-            return pieces.piece[i];
-    return pieces.piece[pieces.count - 1]; // NULL
 }
 
 // Whether label, at its row, meets other, a label to its right: their
 // texts closer than two columns (names one space apart read as one
-// phrase), or label's text over other's bar, which runs from below other's
-// last line down to the arrows.
+// phrase), or label's text over or against other's bar, which runs from
+// below other's last line down to the arrows.
 bool meets(const Label& label, const Label& other)
 {
     const int top = label.row + label.lines - 1;
     const int otherTop = other.row + other.lines - 1;
-    if (label.row <= otherTop && other.row <= top && label.start < other.start + other.wide + 2 &&
-        other.start < label.start + label.wide + 2)
+    if (label.row <= otherTop && other.row <= top && other.at < label.at + label.wide + 2)
         return true;
-    return label.row < other.row && label.start <= other.at && other.at < label.start + label.wide;
+    return label.row < other.row && other.at <= label.at + label.wide;
 }
 
 // Places the labels, rightmost first, each on the lowest row where it meets
-// none placed before it: above them all at the latest. A label that the
-// right edge pushes left over the bar of the label before it breaks after a
-// comma to stand clear of that bar; where its names are too long for that,
-// the bar is hidden under it. Returns the rows taken.
+// none placed before it. Returns the rows taken.
 int placeLabels(Label* labels, int count, int width)
 {
     int rows = 0;
     for (int i = count - 1; i >= 0; --i) {
         Label& label = labels[i];
-        breakLabel(label, std::max(width - 1, 1));
-        label.start = std::max(0, std::min(label.at, width - label.wide));
-        if (i > 0 && label.start <= labels[i - 1].at) {
-            breakLabel(label, width - labels[i - 1].at - 2);
-            label.start = std::max(0, std::min(label.at, width - label.wide));
-        }
+        breakLabel(label, std::max(width - label.at, 1));
         for (label.row = 0;; ++label.row) {
             bool clear = true;
             for (int j = i + 1; j < count && clear; ++j)
@@ -471,7 +578,7 @@ void emitLabels(Drawing& out, Label* labels, int count, int width)
             const Label& label = labels[i];
             const int fromTop = label.row + label.lines - 1 - r;
             if (r >= label.row && fromTop >= 0)
-                put(line, label.start, label.text + label.breaks[fromTop],
+                put(line, label.at, label.names->text + label.breaks[fromTop],
                     lineLength(label, fromTop));
             else if (r < label.row)
                 put(line, label.at, "|");
@@ -484,87 +591,165 @@ void emitLabels(Drawing& out, Label* labels, int count, int width)
         emit(out, line, width);
 }
 
-// Each line of the row with the labels of its own nodes over it.
-void emitRow(Drawing& out, const Scene& scene, const Pieces& pieces, int width)
+// ---- The node beside the list -------------------------------------------
+
+// Below the row line of the node it points at: its next as an arrow up to
+// that node's box, then its own box under it, with its names before it
+// where they fit, else after it, else on the lines below.
+//
+//       [5]->[7]->NULL           [1]->[3]=>[9]->NULL
+//        ^                                  ^
+//        |                                  |
+//       [4] <- node       current unlinked -> [3]
+void emitAsideUnder(Drawing& out, const Scene& scene, int column, int width)
 {
-    Line row;
-    clear(row);
-    for (int line = 0; line < pieces.lines; ++line) {
-        Label labels[mostPointers + 1];
-        int count = 0;
-        for (int i = 0; i <= scene.anchorCount; ++i) {
-            const bool anchor = i < scene.anchorCount;
-            const Piece& piece = pieceOf(pieces, anchor ? scene.anchors[i] : nullptr);
-            const Label& label = anchor ? scene.labels[i] : scene.atNull;
-            if (label.length > 0 && piece.line == line) {
-                labels[count] = label;
-                labels[count++].at = piece.column;
-            }
-        }
-        emitLabels(out, labels, count, width);
-        writeRow(pieces, line, row);
-        emit(out, row, width);
+    Line line;
+    clear(line);
+    put(line, column, "^");
+    emit(out, line, width);
+    put(line, column, scene.asideMarked ? "=" : "|");
+    emit(out, line, width);
+    const Value& value = scene.asideValue;
+    const int start = std::max(0, std::min(column - 1, width - value.length - 2));
+    put(line, start, "[");
+    put(line, start + 1, value.text, value.length);
+    put(line, start + 1 + value.length, "]");
+    const Names& names = scene.names[scene.asideNames];
+    const bool word = *scene.asideWord != '\0';
+    char before[96];
+    char after[96];
+    std::snprintf(before, sizeof before, "%s%s%s -> ", names.text, word ? " " : "",
+                  scene.asideWord);
+    std::snprintf(after, sizeof after, "<- %s%s%s", names.text, word ? " " : "", scene.asideWord);
+    const int left = start - static_cast<int>(std::strlen(before));
+    const int right = start + value.length + 3;
+    if (left >= indent) {
+        put(line, left, before);
+        emit(out, line, width);
+    } else if (right + static_cast<int>(std::strlen(after)) <= width) {
+        put(line, right, after);
+        emit(out, line, width);
+    } else {
+        emit(out, line, width);
+        emitWrapped(out, after, width, "  ", "  ", true);
     }
 }
 
-// The node off the list, on a line of its own below it, with its next
-// (a released node's is not read again): "node -> [7]->[3]",
-// "found -> [10]->[4] unlinked", "found (dangling) -> [10] released".
-void emitAside(Drawing& out, const NodeReading& reading, const Scene& scene, int width)
+// A node beside the list whose next is no node of the row, on a line of
+// its own: "node -> [7]->NULL", "found (dangling) -> [10] released".
+void emitAsideLine(Drawing& out, const Scene& scene, int width)
 {
-    if (scene.aside == nullptr)
-        return;
-    char text[16];
-    int length = reading.text(scene.aside, text);
-    const bool gone = std::strcmp(scene.asideWord, released) == 0;
-    char next[24] = "";
-    const void* after = gone ? nullptr : reading.next(scene.aside);
-    if (after != nullptr) {
-        char value[16];
-        int n = reading.text(after, value);
-        std::snprintf(next, sizeof next, "->[%.*s]", n, value);
-    } else if (!gone) {
-        std::snprintf(next, sizeof next, "->NULL");
-    }
+    const Value& value = scene.asideValue;
+    const bool gone = scene.aside == Aside::gone;
+    const char* next = gone                            ? ""
+                       : scene.aside == Aside::notRead ? "->..."
+                       : scene.asideMarked             ? "=>NULL"
+                                                       : "->NULL";
     char line[160];
-    std::snprintf(line, sizeof line, "%.*s%s -> [%.*s]%s%s%s", scene.asideNames.length,
-                  scene.asideNames.text, gone ? " (dangling)" : "", length, text, next,
+    std::snprintf(line, sizeof line, "%s%s -> [%.*s]%s%s%s", scene.names[scene.asideNames].text,
+                  gone ? " (dangling)" : "", value.length, value.text, next,
                   *scene.asideWord != '\0' ? " " : "", scene.asideWord);
     emitWrapped(out, line, width, "  ", "    ", true);
 }
 
-Drawing drawingText;
+// Each line of the row with the labels of its own nodes over it, and the
+// node beside the list under the line it points into.
+void emitRow(Drawing& out, const Scene& scene, const Row& row, int width)
+{
+    Line text;
+    clear(text);
+    for (int line = 0; line < row.lines; ++line) {
+        Label labels[mostPieces];
+        int count = 0;
+        int target = -1;
+        for (int i = 0; i < row.count; ++i) {
+            const Piece& piece = row.piece[i];
+            if (piece.line != line)
+                continue;
+            if (piece.names >= 0) {
+                labels[count].names = &scene.names[piece.names];
+                labels[count++].at = piece.column;
+            }
+            if (scene.aside == Aside::toCell && piece.cell == scene.asideTarget)
+                target = piece.column;
+        }
+        emitLabels(out, labels, count, width);
+        writeRow(row, line, text);
+        emit(out, text, width);
+        if (target >= 0)
+            emitAsideUnder(out, scene, target, width);
+    }
+    if (scene.aside != Aside::none && scene.aside != Aside::toCell)
+        emitAsideLine(out, scene, width);
+}
+
+// A new scene for every drawing, reset rather than made anew: a walk over
+// a long list draws often.
+void reset(Scene& scene)
+{
+    for (int i = 0; i < scene.nameCount; ++i)
+        scene.names[i] = Names{};
+    scene.cellCount = 0;
+    scene.nameCount = 0;
+    scene.nullNames = -1;
+    scene.aside = Aside::none;
+    scene.asideNames = -1;
+    scene.asideWord = nullptr;
+    scene.asideMarked = false;
+}
+
+Scene scene;
+Drawing noteText;
 
 } // namespace
+
+void layOut(const Scene& shown, int width, Drawing& out)
+{
+    width = std::clamp(width, 1, widest);
+    out.length = 0;
+    emitWrapped(out, shown.caption, width, "-- ", "-- ", false);
+    Row row = choosePieces(shown, width);
+    breakRow(shown, row, width);
+    stretchRow(shown, row, width);
+    emitRow(out, shown, row, width);
+}
+
+int drawingWidth()
+{
+    static int columns = -1; // COLUMNS, read once; 0 when it is no number
+    if (columns < 0) {
+        columns = 0;
+        const char* value = std::getenv("COLUMNS");
+        if (value != nullptr) {
+            char* end = nullptr;
+            long number = std::strtol(value, &end, 10);
+            if (end != value && *end == '\0' && number > 0 && number <= 10000)
+                columns = static_cast<int>(number);
+        }
+    }
+    int width = columns > 0 ? columns : terminalColumns();
+    return std::min(width > 0 ? width : 80, widest);
+}
 
 void drawList(const NodeReading& reading, const Pointer& head,
               std::initializer_list<Pointer> pointers, const Pointer& last, const char* format,
               std::va_list args)
 {
-    const int width = drawingWidth();
-    Drawing& out = drawingText;
-    out.length = 0;
-    char caption[256];
-    std::vsnprintf(caption, sizeof caption, format, args);
-    emitWrapped(out, caption, width, "-- ", "   ", false);
-    const Scene scene = sortPointers(reading, head, pointers, last);
-    Pieces pieces = chooseNodes(reading, scene, width);
-    layOutRow(pieces, width);
-    emitRow(out, scene, pieces, width);
-    emitAside(out, reading, scene, width);
-    showDrawing(out.text, out.length);
+    reset(scene);
+    std::vsnprintf(scene.caption, sizeof scene.caption, format, args);
+    readScene(reading, head, pointers, last, drawingWidth(), scene);
+    showScene(scene);
 }
 
-void drawKeyWait(bool lineOpen)
+void drawNote(bool lineOpen, const char* caption)
 {
     if (!drawing || !keyWaits())
         return;
-    Drawing& out = drawingText;
+    Drawing& out = noteText;
     out.length = 0;
     if (lineOpen)
         append(out, "\n", 1);
-    emitWrapped(out, "the program now waits for a key press (_getch)", drawingWidth(), "-- ", "   ",
-                false);
+    emitWrapped(out, caption, drawingWidth(), "-- ", "-- ", false);
     std::fwrite(out.text, 1, static_cast<std::size_t>(out.length), stdout);
     flushOutput();
 }

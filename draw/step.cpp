@@ -1,53 +1,37 @@
 // --step: every drawing waits for a key, and the last ones can be paged
-// back through. They are kept as text, so that paging back reads nothing
-// of the list, whose nodes may be released by then.
-#include "draw.h"
-
+// back through. They are kept as scenes, so that paging back reads nothing
+// of the list, whose nodes may be released by then, and a step shown again
+// is laid out at the width of that moment.
 #include "console.h"
+#include "draw.h"
+#include "scene.h"
 
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
 
 namespace {
 
 constexpr int kept = 100; // drawings that can be shown again
 
-struct Kept {
-    char* text = nullptr;
-    int length = 0;
-};
-
-Kept history[kept];
+Scene history[kept];
 long count = 0;         // drawings kept so far; drawing n is history[n % kept]
 bool inputOver = false; // the dialogue is over (inputDone)
 bool quit = false;      // q was pressed: no more waiting
+Drawing text;
 
-void print(const char* text, int length)
+void show(const Scene& scene)
 {
-    std::fwrite(text, 1, static_cast<std::size_t>(length), stdout);
-}
-
-// Keeps a copy of the drawing, in place of the oldest once there are
-// `kept`. Without memory for it, the drawing is simply not kept.
-void keep(const char* text, int length)
-{
-    Kept& slot = history[count % kept];
-    std::free(slot.text);
-    slot.text = static_cast<char*>(std::malloc(static_cast<std::size_t>(length)));
-    slot.length = slot.text != nullptr ? length : 0;
-    if (slot.text != nullptr)
-        std::memcpy(slot.text, text, static_cast<std::size_t>(length));
-    ++count;
+    layOut(scene, drawingWidth(), text);
+    std::fwrite(text.text, 1, static_cast<std::size_t>(text.length), stdout);
 }
 
 // The line shown while a step waits: its number and the keys, in as many
-// words as the width has room for.
+// words as the terminal's own width has room for (COLUMNS may be wrong).
 void hintFor(long step, char (&hint)[80])
 {
     const char* forms[] = {"step %ld: space or Enter next, b back, q no more stops",
                            "step %ld: space next, b back, q run on", "%ld: space b q", "%ld"};
-    const int room = drawingWidth() - 1;
+    const int columns = terminalColumns();
+    const int room = (columns > 0 ? columns : drawingWidth()) - 1;
     for (const char* form : forms)
         if (std::snprintf(hint, sizeof hint, form, step) <= room)
             return;
@@ -58,12 +42,13 @@ void hintFor(long step, char (&hint)[80])
 
 void inputDone() { inputOver = true; }
 
-void showDrawing(const char* text, int length)
+void showScene(const Scene& scene)
 {
-    print(text, length);
+    show(scene);
     if (!stepping || quit || !stepKeysReady())
         return;
-    keep(text, length);
+    history[count % kept] = scene;
+    ++count;
     // While the input is typed at the same terminal, the typing paces.
     if (!inputOver && stepKeysFromInput())
         return;
@@ -74,6 +59,7 @@ void showDrawing(const char* text, int length)
         StepKey key = readStepKey(hint);
         if (key == StepKey::quit) {
             quit = true;
+            releaseStepKeys();
             return;
         }
         if (key == StepKey::next && shown + 1 == count)
@@ -83,7 +69,7 @@ void showDrawing(const char* text, int length)
         else if (key == StepKey::back && shown > 0 && shown > count - kept)
             --shown;
         else
-            continue;
-        print(history[shown % kept].text, history[shown % kept].length);
+            continue; // another key, or a resize: the hint is sized again
+        show(history[shown % kept]);
     }
 }

@@ -1,6 +1,7 @@
 #include "intlist.h"
 
 #include "console.h"
+#include "draw.h"
 #include "inttext.h"
 
 #include <cstdarg>
@@ -12,7 +13,7 @@
 IntNode* head;
 IntNode* tail;
 IntNode* cursor;
-char line[12];
+char line[12]; // receives every line of the dialogue
 
 Place append(std::int32_t /*value*/) { return Place::atTail; }
 Place push(std::int32_t /*value*/) { return Place::atHead; }
@@ -32,22 +33,25 @@ void readIntList(PlacementRule rule, const char* headWhy, const char* tailWhy)
     // The first line is taken whatever it holds: even an empty one is a 0.
     readLine(line, sizeof line, stdin);
     IntNode* node = newIntNode(toInt32(line));
-    drawIntList({{"node", node, made}}, "%d read: node = a new node", node->value);
+    drawIntList({{"node", node, made}},
+                "IntNode* node = newIntNode(toInt32(line)); // %d was typed", node->value);
     head = tail = node;
-    drawIntList({{"node", node}}, "the first node: head = tail = node");
+    drawIntList({{"node", node}}, "head = tail = node; // the first node is the whole list");
     while (readLine(line, sizeof line, stdin) && std::strlen(line) != 0) {
         node = newIntNode(toInt32(line));
-        drawIntList({{"node", node, made}}, "%d read: node = a new node", node->value);
+        drawIntList({{"node", node, made}}, "node = newIntNode(toInt32(line)); // %d was typed",
+                    node->value);
         if (rule(node->value) == Place::atTail) {
             tail->next = node;
-            drawIntList({{"node", node}}, "%d %s: tail->next = node", node->value, tailWhy);
+            drawIntList({{"node", node}}, "tail->next = node; // %d %s", node->value, tailWhy);
             tail = node;
-            drawIntList({{"node", node}}, "tail = node");
+            drawIntList({{"node", node}}, "tail = node; // node is the last node now");
         } else {
             node->next = head;
-            drawIntList({{"node", node, made}}, "%d %s: node->next = head", node->value, headWhy);
+            drawIntList({{"node", node, made}}, "node->next = head; // %d %s", node->value,
+                        headWhy);
             head = node;
-            drawIntList({{"node", node}}, "head = node");
+            drawIntList({{"node", node}}, "head = node; // node is the first node now");
         }
     }
     inputDone();

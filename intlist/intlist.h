@@ -3,7 +3,7 @@
 // listing.
 #pragma once
 
-#include "draw.h"
+#include "pointer.h"
 
 #include <cstdint>
 #include <initializer_list>
@@ -17,7 +17,6 @@ struct IntNode {
 extern IntNode* head;
 extern IntNode* tail;
 extern IntNode* cursor; // the walking pointer of listings and searches
-extern char line[12];   // receives every line of the dialogue
 
 // How to type the dialogue's input, for --help.
 inline constexpr char intInputHelp[] =
@@ -48,7 +47,8 @@ void readIntList(PlacementRule rule, const char* headWhy = "goes to the head",
 void printIntList(const char* heading);
 
 // With --draw: draws the list from head under a caption (format and args,
-// as printf, and checked as printf's are), with head, the given pointers (in
-// list order) and tail labelled. Without it, returns at once.
+// as printf, and checked as printf's are: the code that just ran, as the
+// source has it, " // " and why), with head, the given pointers (in list
+// order) and tail labelled. Without it, returns at once.
 [[gnu::format(printf, 2, 3)]] void drawIntList(std::initializer_list<Pointer> pointers,
                                                const char* format, ...);

@@ -99,7 +99,8 @@ class Terminal(Pty):
              str(report),
              "controlling" if controlling else "other", *(str(int(sig)) for sig in ignored)],
             stdin=self.slave, stdout=self.slave, stderr=self.slave,
-            start_new_session=True, pass_fds=(report,), env=env)
+            start_new_session=True, pass_fds=(report,),
+            env=dict(os.environ if env is None else env, TERM="xterm"))
         os.close(report)
         self.events = os.fdopen(events)
         self.pid = int(self.events.readline())
@@ -255,7 +256,7 @@ class Step(unittest.TestCase):
         self.assertEqual(term.settings(), term.before)
         # Each hint is erased: the screen reads as --draw's output, with
         # the first drawing shown again after the second.
-        shown = re.sub(rb"step \d+: [^\r]*\r *\r", b"", term.output).replace(b"\r\n", b"\n")
+        shown = re.sub(rb"step \d+: [^\r]*\r\r\x1b\[J", b"", term.output).replace(b"\r\n", b"\n")
         starts = [m.start() for m in re.finditer(rb"^-- ", drawn, re.M)]
         self.assertEqual(shown, drawn[:starts[2]] + drawn[starts[0]:starts[1]] + drawn[starts[2]:])
 
@@ -263,14 +264,14 @@ class Step(unittest.TestCase):
         term = Terminal("posremove", args=["--step"])
         self.addCleanup(term.close)
         term.type(b"10\n20\n\n1\n")  # every line is input, none a key
-        self.assertTrue(term.read_until(b"-- k = 1: current = head"), term.output)
+        self.assertTrue(term.read_until(b"-- current = head; // k is 1"), term.output)
         self.assertIn(b"inputed spisok\r\n   10   20\r\n", term.output)
         self.assertTrue(term.in_wait_mode())
         fcntl.ioctl(term.slave, termios.TIOCSWINSZ, struct.pack("HHHH", 24, 24, 0, 0))
         start = len(term.output)
         term.type(b" ")  # the next drawing fits the new width, and so does the hint
         self.assertTrue(term.read_until(b"\n7: space b q"), term.output)
-        shown = re.sub(rb"[^\n]*\r *\r", b"", term.output[start:]).split(b"\r\n")  # no hints
+        shown = re.sub(rb"[^\n]*\r\r\x1b\[J", b"", term.output[start:]).split(b"\r\n")  # no hints
         self.assertEqual([line for line in shown if len(line) > 24], [])
         term.type(b"\x03")  # Ctrl-C at a step
         self.assertEqual(term.status(), -signal.SIGINT)
@@ -453,7 +454,7 @@ class WineKeyWait(unittest.TestCase):
             hint = f"step {step}: space or Enter next, b back, q no more stops"
             self.assertTrue(pane.wait_for(hint), pane.screen())
         pane.keys("q")  # the rest without waiting, then posremove's own wait
-        self.assertTrue(pane.wait_for("-- the program now waits for a key press (_getch)"))
+        self.assertTrue(pane.wait_for("-- waitForKey(); // the program waits for a key press"))
         pane.keys("x")
         self.assertTrue(pane.wait_for(" exit=0"), pane.screen())
 

@@ -5,6 +5,7 @@
 
 #include "console.h"
 
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 
@@ -23,63 +24,69 @@ int main(int argc, char** argv)
 
     bool isFound = false;
     cursor = head;
-    drawIntList({{"cursor", cursor}}, "the search: cursor = head");
+    drawIntList({{"cursor", cursor}}, "cursor = head; // the search starts at the head");
     while (cursor != nullptr && !isFound) {
         if (cursor->value % 5 == 0) {
             found = cursor;
             isFound = true;
             drawIntList({{"cursor", cursor}, {"found", found}},
-                        "%d is a multiple of five: found = cursor", found->value);
+                        "found = cursor; isFound = true; // %d is a multiple of five",
+                        found->value);
         } else {
+            std::int32_t tested = cursor->value; // named by the drawing
             cursor = cursor->next;
-            drawIntList({{"cursor", cursor}}, "no multiple of five: cursor = cursor->next");
+            drawIntList({{"cursor", cursor}},
+                        "cursor = cursor->next; // %d is not a multiple of five", tested);
         }
     }
 
     if (!isFound) {
-        drawIntList({{"cursor", cursor}}, "cursor is NULL: no multiple of five");
+        drawIntList({{"cursor", cursor}}, "// cursor is NULL: no value is a multiple of five");
         std::puts("Elemetnt not found");
     } else {
         if (found == tail) {
             if (found == head) {
                 head = tail = nullptr;
                 drawIntList({{"found", found, unlinked}, {"cursor", cursor}},
-                            "found is the only node: head = tail = NULL");
+                            "head = tail = nullptr; // found is the only node");
             } else {
                 cursor = head;
                 drawIntList({{"cursor", cursor}, {"found", found}},
-                            "found is the tail; to find the node before it, cursor = head");
+                            "cursor = head; // found is the tail: a walk to the node before it");
                 while (cursor->next != tail) {
+                    std::int32_t tested = cursor->value;
                     cursor = cursor->next;
                     drawIntList({{"cursor", cursor}, {"found", found}},
-                                "cursor->next was not the tail: cursor = cursor->next");
+                                "cursor = cursor->next; // the node after %d is not the tail",
+                                tested);
                 }
                 cursor->next = nullptr;
                 drawIntList({{"cursor", cursor}, {"found", found, unlinked}},
-                            "cursor->next = NULL: found is unlinked");
+                            "cursor->next = nullptr; // cursor is the node before the tail");
                 tail = cursor;
-                drawIntList({{"cursor", cursor}, {"found", found, unlinked}}, "tail = cursor");
+                drawIntList({{"cursor", cursor}, {"found", found, unlinked}},
+                            "tail = cursor; // cursor is the last node now");
             }
         } else if (found == head) {
             head = head->next;
             drawIntList({{"found", found, unlinked}, {"cursor", cursor}},
-                        "found is the head: head = head->next");
+                        "head = head->next; // found is the head");
         } else {
             cursor = head;
             drawIntList({{"cursor", cursor}, {"found", found}},
-                        "found is inside; to find the node before it, cursor = head");
+                        "cursor = head; // found is inside: a walk to the node before it");
             while (cursor->next != found) {
+                std::int32_t tested = cursor->value;
                 cursor = cursor->next;
                 drawIntList({{"cursor", cursor}, {"found", found}},
-                            "cursor->next was not found: cursor = cursor->next");
+                            "cursor = cursor->next; // the node after %d is not found", tested);
             }
             cursor->next = found->next;
             drawIntList({{"cursor", cursor}, {"found", found, unlinked}},
-                        "cursor->next = found->next: found is unlinked");
+                        "cursor->next = found->next; // cursor is the node before found");
         }
-        drawIntList({{"cursor", cursor}, {"found", found, released}},
-                    cursor == found ? "free(found): found and cursor now dangle"
-                                    : "free(found): found now dangles");
+        drawIntList({{"cursor", cursor}, {"found", found, released}}, "std::free(found); // %s",
+                    cursor == found ? "found and cursor now dangle" : "found now dangles");
         std::free(found);
     }
 

@@ -3,20 +3,6 @@
 # the other integer tables do not repeat.
 from cases import FIRST_LAST, INT_PROMPT, case
 
-HELP = """Usage: fifolist [--help | --version | --draw]
-
-A queue: each integer you type joins the back of a singly linked list,
-which is then printed from first to last.
-
-Type one integer per line and end the list with an empty line (Enter
-alone). Text that is not a number counts as 0, and only the first 11
-characters of a line count.
-
-With --draw it also draws the list and its pointers at every step.
-
-Manual page: man fifolist
-"""
-
 CASES = [
     case("input order", "1\n2\n3\n\n", FIRST_LAST + "    1    2    3\n"),
     case("sign does not move a value", "-4\n0\n\n", FIRST_LAST + "   -4    0\n"),
@@ -95,12 +81,12 @@ Manual page: man fifolist
     case("other arguments are ignored", "2\n\n", FIRST_LAST + "    2\n", args=["-h"]),
     case("--draw: COLUMNS that is not a number alone is ignored", "1\n\n",
          INT_PROMPT + """\
--- 1 read: node = a new node
+-- IntNode* node = newIntNode(toInt32(line)); // 1 was typed
   head,tail
   v
   NULL
-  node -> [1]->NULL
--- the first node: head = tail = node
+  node -> [1]=>NULL
+-- head = tail = node; // the first node is the whole list
    head,node,tail
    v
   [1]->NULL

@@ -35,29 +35,42 @@ CASES = [
     case("NUL inside the line ends the list", "*a\x00*b\n", char_run("*a", "#*a")),
     case("--draw: a node that exactly fits is drawn, not elided", "aaaaa\n",
          CHAR_PROMPT + """\
--- the line as a list: one node
-   per character
+-- // the line read, one node
+-- per character
    head
    v
   [a]->[a]->[a]->[a]->[a]->NULL
 Inputed spisok
  a a a a a
--- prev = cur; cur = cur->next
+-- CharNode* cur = head; // the
+-- walk starts at the head
+   head,cur
+   v
+  [a]->[a]->[a]->[a]->[a]->NULL
+-- CharNode* prev = cur; cur =
+-- cur->next; // 'a' is not the
+-- last node
    head,prev
    |    cur
    v    v
   [a]->[a]->[a]->[a]->[a]->NULL
--- prev = cur; cur = cur->next
+-- CharNode* prev = cur; cur =
+-- cur->next; // 'a' is not the
+-- last node
         prev
    head |    cur
    v    v    v
   [a]->[a]->[a]->[a]->[a]->NULL
--- prev = cur; cur = cur->next
+-- CharNode* prev = cur; cur =
+-- cur->next; // 'a' is not the
+-- last node
              prev
    head      |    cur
    v         v    v
   [a]->[a]->[a]->[a]->[a]->NULL
--- prev = cur; cur = cur->next
+-- CharNode* prev = cur; cur =
+-- cur->next; // 'a' is not the
+-- last node
                   prev
    head           |    cur
    v              v    v
@@ -67,13 +80,17 @@ NEW spisok
 """, args=["--draw"], columns=31),
     case("--draw: bytes past ~ escaped", "\x7f\xe9\n",
          CHAR_PROMPT + """\
--- the line as a list: one node per character
+-- // the line read, one node per character
    head
    v
   [\\x7f]->[\\xe9]->NULL
 Inputed spisok
  \x7f \xe9
--- prev = cur; cur = cur->next
+-- CharNode* cur = head; // the walk starts at the head
+   head,cur
+   v
+  [\\x7f]->[\\xe9]->NULL
+-- CharNode* prev = cur; cur = cur->next; // '\\x7f' is not the last node
    head,prev
    |       cur
    v       v
@@ -83,86 +100,118 @@ NEW spisok
 """, args=["--draw"]),
     case("--draw at 22 columns: a leading, then two stars in a row", "*a**\n",
          CHAR_PROMPT + """\
--- the line as a list:
-   one node per
-   character
+-- // the line read,
+-- one node per
+-- character
    head
    v
   [*]->[a]->[*]->[*]->
   NULL
 Inputed spisok
  * a * *
--- a leading '*':
-   node = a new '#'
-   node, its next head
+-- CharNode* cur =
+-- head; // the walk
+-- starts at the head
    head,cur
    v
   [*]->[a]->[*]->[*]->
   NULL
-  node -> [#]->[*]
--- head = node
+-- CharNode* node =
+-- newCharNode('#',
+-- head); // the head
+-- is a '*'
+   head,cur
+   v
+  [*]->[a]->[*]->[*]->
+   ^
+   =
+  [#] <- node
+  NULL
+-- head = node; // the
+-- '#' comes first
    head,node
    |    cur
    v    v
   [#]->[*]->[a]->[*]->
   [*]->NULL
--- prev = cur;
-   cur = cur->next
+-- CharNode* prev =
+-- cur; cur =
+-- cur->next; // '*'
+-- is not the last
+-- node
         prev
    head |    cur
    v    v    v
   [#]->[*]->[a]->[*]->
   [*]->NULL
--- prev = cur;
-   cur = cur->next
+-- CharNode* prev =
+-- cur; cur =
+-- cur->next; // 'a'
+-- is not the last
+-- node
              prev
    head      |    cur
    v         v    v
   [#]->[*]->[a]->[*]->
   [*]->NULL
--- cur is a '*':
-   node = a new '#'
-   node, its next cur
+-- CharNode* node =
+-- newCharNode('#',
+-- cur); // cur is a
+-- '*'
              prev
    head      |    cur
    v         v    v
   [#]->[*]->[a]->[*]->
+                  ^
+                  =
+         node -> [#]
   [*]->NULL
-  node -> [#]->[*]
--- prev->next = node
+-- prev->next = node;
+-- // the '#' goes
+-- before the '*'
              prev
    head      |    node
    v         v    v
-  [#]->[*]->[a]->[#]->
+  [#]->[*]->[a]=>[#]->
    cur
    v
   [*]->[*]->NULL
--- prev = cur;
-   cur = cur->next
-   head           prev
-   v              v
-  [#]->[*]->...->[*]->
-   cur
+-- CharNode* prev =
+-- cur; cur =
+-- cur->next; // '*'
+-- is not the last
+-- node
+   head
    v
-  [*]->NULL
--- cur is a '*':
-   node = a new '#'
-   node, its next cur
-   head           prev
-   v              v
-  [#]->[*]->...->[*]->
-   cur
-   v
-  [*]->NULL
-  node -> [#]->[*]
--- prev->next = node
-   head           prev
-   v              v
-  [#]->[*]->...->[*]->
-   node
+  [#]->[*]->...2->
+   prev
    |    cur
    v    v
-  [#]->[*]->NULL
+  [*]->[*]->NULL
+-- CharNode* node =
+-- newCharNode('#',
+-- cur); // cur is a
+-- '*'
+   head
+   v
+  [#]->[*]->...2->
+   prev
+   |    cur
+   v    v
+  [*]->[*]->NULL
+        ^
+        =
+       [#] <- node
+-- prev->next = node;
+-- // the '#' goes
+-- before the '*'
+   head
+   v
+  [#]->[*]->...2->
+        node
+   prev |    cur
+   v    v    v
+  [*]=>[#]->[*]->NULL
 NEW spisok
  # * a # * # *
 """, args=["--draw"], columns=22),

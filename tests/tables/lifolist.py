@@ -12,47 +12,58 @@ CASES = [
          status=1, stderr="lifolist: out of memory\n", vm_limit_kb=20_000),
     case("--draw: elided to fit 24 columns", "100\n-2\n3\n\n",
          INT_PROMPT + """\
--- 100 read: node = a
-   new node
+-- IntNode* node =
+-- newIntNode(toInt32(li
+-- ne)); // 100 was
+-- typed
   head,tail
   v
   NULL
-  node -> [100]->NULL
--- the first node:
-   head = tail = node
+  node -> [100]=>NULL
+-- head = tail = node;
+-- // the first node is
+-- the whole list
    head,node,tail
    v
   [100]->NULL
--- -2 read: node = a new
-   node
+-- node =
+-- newIntNode(toInt32(li
+-- ne)); // -2 was typed
    head,tail
    v
   [100]->NULL
-  node -> [-2]->NULL
--- -2 goes to the head:
-   node->next = head
+  node -> [-2]=>NULL
+-- node->next = head; //
+-- -2 goes to the head
    head,tail
    v
   [100]->NULL
-  node -> [-2]->[100]
--- head = node
+   ^
+   =
+  [-2] <- node
+-- head = node; // node
+-- is the first node now
    head,node
    |     tail
    v     v
   [-2]->[100]->NULL
--- 3 read: node = a new
-   node
+-- node =
+-- newIntNode(toInt32(li
+-- ne)); // 3 was typed
    head  tail
    v     v
   [-2]->[100]->NULL
-  node -> [3]->NULL
--- 3 goes to the head:
-   node->next = head
+  node -> [3]=>NULL
+-- node->next = head; //
+-- 3 goes to the head
    head  tail
    v     v
   [-2]->[100]->NULL
-  node -> [3]->[-2]
--- head = node
+   ^
+   =
+  [3] <- node
+-- head = node; // node
+-- is the first node now
    head,node  tail
    v          v
   [3]->[-2]->[100]->NULL
@@ -61,50 +72,59 @@ inputed spisok first -> last
 """, args=["--draw"], columns=24),
     case("--draw below 20 columns: a value longer than the width is cut, nothing else", "-2147483648\n-2147483647\n\n",
          INT_PROMPT + """\
+-- IntNode* node
+-- =
+-- newIntNode(to
+-- Int32(line));
+-- //
 -- -2147483648
-   read:
-   node = a new
-   node
+-- was typed
   head,tail
   v
   NULL
   node ->
     [-2147483648
-    ]->NULL
+    ]=>NULL
+-- head = tail =
+-- node; // the
+-- first node is
+-- the whole
+-- list
+   head,node,
+   tail
+   v
+  [-2147483648]-
+  NULL
+-- node =
+-- newIntNode(to
+-- Int32(line));
+-- //
+-- -2147483647
+-- was typed
+   head,tail
+   v
+  [-2147483648]-
+  NULL
+  node ->
+    [-2147483647
+    ]=>NULL
+-- node->next =
+-- head; //
+-- -2147483647
+-- goes to the
+-- head
+   head,tail
+   v
+  [-2147483648]-
+   ^
+   =
+  [-2147483647]
+  <- node
+  NULL
+-- head = node;
+-- // node is
 -- the first
-   node:
-   head = tail =
-   node
-  head,node,tail
-   v
-  [-2147483648]-
-  NULL
--- -2147483647
-   read:
-   node = a new
-   node
-   head,tail
-   v
-  [-2147483648]-
-  NULL
-  node ->
-    [-2147483647
-    ]->NULL
--- -2147483647
-   goes to the
-   head:
-   node->next =
-   head
-   head,tail
-   v
-  [-2147483648]-
-  NULL
-  node ->
-    [-2147483647
-    ]->
-    [-2147483648
-    ]
--- head = node
+-- node now
    head,node
    v
   [-2147483647]-

@@ -7,32 +7,97 @@ NOT_FOUND = "Elemetnt not found\n"
 
 # --draw: 1 read and made the first node, then 3 linked at the tail.
 ONE = INT_PROMPT + """\
--- 1 read: node = a new node
+-- IntNode* node = newIntNode(toInt32(line)); // 1 was typed
   head,tail
   v
   NULL
-  node -> [1]->NULL
--- the first node: head = tail = node
+  node -> [1]=>NULL
+-- head = tail = node; // the first node is the whole list
    head,node,tail
    v
   [1]->NULL
-"""
-ONE_THREE = ONE + """\
--- 3 read: node = a new node
+-- node = newIntNode(toInt32(line)); // 15 was typed
    head,tail
    v
   [1]->NULL
-  node -> [3]->NULL
--- 3 is odd, so at the tail: tail->next = node
+  node -> [15]=>NULL
+-- tail->next = node; // 15 is odd, so at the tail
    head,tail
    |    node
    v    v
-  [1]->[3]->NULL
--- tail = node
+  [1]=>[15]->NULL
+-- tail = node; // node is the last node now
    head
    |    node,tail
    v    v
-  [1]->[3]->NULL
+  [1]->[15]->NULL
+-- node = newIntNode(toInt32(line)); // 3 was typed
+   head
+   |    tail
+   v    v
+  [1]->[15]->NULL
+  node -> [3]=>NULL
+-- tail->next = node; // 3 is odd, so at the tail
+   head
+   |    tail  node
+   v    v     v
+  [1]->[15]=>[3]->NULL
+-- tail = node; // node is the last node now
+   head       node,tail
+   v          v
+  [1]->[15]->[3]->NULL
+inputed spisok first -> last
+    1   15    3
+-- cursor = head; // the search starts at the head
+   head,cursor
+   |          tail
+   v          v
+  [1]->[15]->[3]->NULL
+-- cursor = cursor->next; // 1 is not a multiple of five
+        cursor
+   head |     tail
+   v    v     v
+  [1]->[15]->[3]->NULL
+-- found = cursor; isFound = true; // 15 is a multiple of five
+        cursor,found
+   head |     tail
+   v    v     v
+  [1]->[15]->[3]->NULL
+-- cursor = head; // found is inside: a walk to the node before it
+   head,cursor
+   |    found
+   |    |     tail
+   v    v     v
+  [1]->[15]->[3]->NULL
+-- cursor->next = found->next; // cursor is the node before found
+   head,cursor
+   |    tail
+   v    v
+  [1]=>[3]->NULL
+        ^
+        |
+       [15] <- found unlinked
+"""
+ONE_THREE = INT_PROMPT + """\
+-- IntNode* node = newIntNode(toInt32(line)); // 1 was typed
+  head,tail
+  v
+  NULL
+  node -> [1]=>NULL
+-- head = tail = node; // the first node is the whole list
+   head,node,tail
+   v
+  [1]->NULL
+-- node = newIntNode(toInt32(line)); // 3 was typed
+   head,tail
+   v
+  [1]->NULL
+  node -> [3]=>NULL
+-- tail->next = node; // 3 is odd, so at the tail
+   head,tail
+   |    node
+   v    v
+  [1]=>[3]->NULL
 """
 
 CASES = [
@@ -60,115 +125,122 @@ CASES = [
          FIRST_LAST + "   -3   -7\n" + NOT_FOUND + AFTER + "   -3   -7\n", released=0),
     case("--draw: found is the head", "5\n1\n\n",
          INT_PROMPT + """\
--- 5 read: node = a new node
+-- IntNode* node = newIntNode(toInt32(line)); // 5 was typed
   head,tail
   v
   NULL
-  node -> [5]->NULL
--- the first node: head = tail = node
+  node -> [5]=>NULL
+-- head = tail = node; // the first node is the whole list
    head,node,tail
    v
   [5]->NULL
--- 1 read: node = a new node
+-- node = newIntNode(toInt32(line)); // 1 was typed
    head,tail
    v
   [5]->NULL
-  node -> [1]->NULL
--- 1 is odd, so at the tail: tail->next = node
+  node -> [1]=>NULL
+-- tail->next = node; // 1 is odd, so at the tail
    head,tail
    |    node
    v    v
-  [5]->[1]->NULL
--- tail = node
+  [5]=>[1]->NULL
+-- tail = node; // node is the last node now
    head
    |    node,tail
    v    v
   [5]->[1]->NULL
 inputed spisok first -> last
     5    1
--- the search: cursor = head
+-- cursor = head; // the search starts at the head
    head,cursor
    |    tail
    v    v
   [5]->[1]->NULL
--- 5 is a multiple of five: found = cursor
+-- found = cursor; isFound = true; // 5 is a multiple of five
    head,cursor,found
    |    tail
    v    v
   [5]->[1]->NULL
--- found is the head: head = head->next
+-- head = head->next; // found is the head
    head,tail
    v
   [1]->NULL
-  found,cursor -> [5]->[1] unlinked
--- free(found): found and cursor now dangle
+   ^
+   |
+  [5] <- found,cursor unlinked
+-- std::free(found); // found and cursor now dangle
    head,tail
    v
   [1]->NULL
-  found,cursor (dangling) -> [5] released
+  cursor,found (dangling) -> [5] released
 Spisok after include
     1
 """, args=["--draw"]),
     case("--draw: found is the tail, after a walk to the node before it", "1\n3\n5\n\n",
          ONE_THREE + """\
--- 5 read: node = a new node
+-- tail = node; // node is the last node now
+   head
+   |    node,tail
+   v    v
+  [1]->[3]->NULL
+-- node = newIntNode(toInt32(line)); // 5 was typed
    head
    |    tail
    v    v
   [1]->[3]->NULL
-  node -> [5]->NULL
--- 5 is odd, so at the tail: tail->next = node
+  node -> [5]=>NULL
+-- tail->next = node; // 5 is odd, so at the tail
         tail
    head |    node
    v    v    v
-  [1]->[3]->[5]->NULL
--- tail = node
+  [1]->[3]=>[5]->NULL
+-- tail = node; // node is the last node now
    head      node,tail
    v         v
   [1]->[3]->[5]->NULL
 inputed spisok first -> last
     1    3    5
--- the search: cursor = head
+-- cursor = head; // the search starts at the head
    head,cursor
    |         tail
    v         v
   [1]->[3]->[5]->NULL
--- no multiple of five: cursor = cursor->next
+-- cursor = cursor->next; // 1 is not a multiple of five
         cursor
    head |    tail
    v    v    v
   [1]->[3]->[5]->NULL
--- no multiple of five: cursor = cursor->next
+-- cursor = cursor->next; // 3 is not a multiple of five
    head      cursor,tail
    v         v
   [1]->[3]->[5]->NULL
--- 5 is a multiple of five: found = cursor
+-- found = cursor; isFound = true; // 5 is a multiple of five
    head      cursor,found,tail
    v         v
   [1]->[3]->[5]->NULL
--- found is the tail; to find the node before it, cursor = head
+-- cursor = head; // found is the tail: a walk to the node before it
    head,cursor
    |         found,tail
    v         v
   [1]->[3]->[5]->NULL
--- cursor->next was not the tail: cursor = cursor->next
+-- cursor = cursor->next; // the node after 1 is not the tail
         cursor
    head |    found,tail
    v    v    v
   [1]->[3]->[5]->NULL
--- cursor->next = NULL: found is unlinked
+-- cursor->next = nullptr; // cursor is the node before the tail
    head
    |    cursor
    v    v
-  [1]->[3]->NULL
+  [1]->[3]=>NULL
   found,tail -> [5]->NULL unlinked
--- tail = cursor
+-- tail = cursor; // cursor is the last node now
    head
    |    cursor,tail
    v    v
   [1]->[3]->NULL
   found -> [5]->NULL unlinked
--- free(found): found now dangles
+-- std::free(found); // found now dangles
    head
    |    cursor,tail
    v    v
@@ -179,66 +251,7 @@ Spisok after include
 """, args=["--draw"]),
     case("--draw: found is inside", "1\n15\n3\n\n",
          ONE + """\
--- 15 read: node = a new node
-   head,tail
-   v
-  [1]->NULL
-  node -> [15]->NULL
--- 15 is odd, so at the tail: tail->next = node
-   head,tail
-   |    node
-   v    v
-  [1]->[15]->NULL
--- tail = node
-   head
-   |    node,tail
-   v    v
-  [1]->[15]->NULL
--- 3 read: node = a new node
-   head
-   |    tail
-   v    v
-  [1]->[15]->NULL
-  node -> [3]->NULL
--- 3 is odd, so at the tail: tail->next = node
-   head
-   |    tail  node
-   v    v     v
-  [1]->[15]->[3]->NULL
--- tail = node
-   head       node,tail
-   v          v
-  [1]->[15]->[3]->NULL
-inputed spisok first -> last
-    1   15    3
--- the search: cursor = head
-   head,cursor
-   |          tail
-   v          v
-  [1]->[15]->[3]->NULL
--- no multiple of five: cursor = cursor->next
-        cursor
-   head |     tail
-   v    v     v
-  [1]->[15]->[3]->NULL
--- 15 is a multiple of five: found = cursor
-        cursor,found
-   head |     tail
-   v    v     v
-  [1]->[15]->[3]->NULL
--- found is inside; to find the node before it, cursor = head
-   head,cursor
-   |    found
-   |    |     tail
-   v    v     v
-  [1]->[15]->[3]->NULL
--- cursor->next = found->next: found is unlinked
-   head,cursor
-   |    tail
-   v    v
-  [1]->[3]->NULL
-  found -> [15]->[3] unlinked
--- free(found): found now dangles
+-- std::free(found); // found now dangles
    head,cursor
    |    tail
    v    v
@@ -249,58 +262,63 @@ Spisok after include
 """, args=["--draw"]),
     case("--draw: the only node, head and tail become NULL", "0\n\n",
          INT_PROMPT + """\
--- 0 read: node = a new node
+-- IntNode* node = newIntNode(toInt32(line)); // 0 was typed
   head,tail
   v
   NULL
-  node -> [0]->NULL
--- the first node: head = tail = node
+  node -> [0]=>NULL
+-- head = tail = node; // the first node is the whole list
    head,node,tail
    v
   [0]->NULL
 inputed spisok first -> last
     0
--- the search: cursor = head
+-- cursor = head; // the search starts at the head
    head,cursor,tail
    v
   [0]->NULL
--- 0 is a multiple of five: found = cursor
+-- found = cursor; isFound = true; // 0 is a multiple of five
    head,cursor,found,tail
    v
   [0]->NULL
--- found is the only node: head = tail = NULL
+-- head = tail = nullptr; // found is the only node
   head,tail
   v
   NULL
   found,cursor -> [0]->NULL unlinked
--- free(found): found and cursor now dangle
+-- std::free(found); // found and cursor now dangle
   head,tail
   v
   NULL
-  found,cursor (dangling) -> [0] released
+  cursor,found (dangling) -> [0] released
 Spisok after include
 
 """, args=["--draw"]),
     case("--draw: none found, cursor ends at NULL", "1\n3\n\n",
          ONE_THREE + """\
+-- tail = node; // node is the last node now
+   head
+   |    node,tail
+   v    v
+  [1]->[3]->NULL
 inputed spisok first -> last
     1    3
--- the search: cursor = head
+-- cursor = head; // the search starts at the head
    head,cursor
    |    tail
    v    v
   [1]->[3]->NULL
--- no multiple of five: cursor = cursor->next
+-- cursor = cursor->next; // 1 is not a multiple of five
    head
    |    cursor,tail
    v    v
   [1]->[3]->NULL
--- no multiple of five: cursor = cursor->next
+-- cursor = cursor->next; // 3 is not a multiple of five
         tail
    head |   cursor
    v    v   v
   [1]->[3]->NULL
--- cursor is NULL: no multiple of five
+-- // cursor is NULL: no value is a multiple of five
         tail
    head |   cursor
    v    v   v

@@ -13,80 +13,58 @@ def after(values):
 
 # --draw: the dialogue's drawings, then the list as read.
 DRAWN = INT_PROMPT + """\
--- 10 read: node = a new node
+-- IntNode* node = newIntNode(toInt32(line)); // 10 was typed
   head,tail
   v
   NULL
-  node -> [10]->NULL
--- the first node: head = tail = node
+  node -> [10]=>NULL
+-- head = tail = node; // the first node is the whole list
    head,node,tail
    v
   [10]->NULL
--- 20 read: node = a new node
+-- node = newIntNode(toInt32(line)); // 20 was typed
    head,tail
    v
   [10]->NULL
-  node -> [20]->NULL
--- 20 goes to the tail: tail->next = node
+  node -> [20]=>NULL
+-- tail->next = node; // 20 goes to the tail
    head,tail
    |     node
    v     v
-  [10]->[20]->NULL
--- tail = node
+  [10]=>[20]->NULL
+-- tail = node; // node is the last node now
    head  node,tail
    v     v
   [10]->[20]->NULL
--- 30 read: node = a new node
+-- node = newIntNode(toInt32(line)); // 30 was typed
    head  tail
    v     v
   [10]->[20]->NULL
-  node -> [30]->NULL
--- 30 goes to the tail: tail->next = node
+  node -> [30]=>NULL
+-- tail->next = node; // 30 goes to the tail
    head  tail  node
    v     v     v
-  [10]->[20]->[30]->NULL
--- tail = node
+  [10]->[20]=>[30]->NULL
+-- tail = node; // node is the last node now
    head        node,tail
    v           v
   [10]->[20]->[30]->NULL
--- 40 read: node = a new node
+-- node = newIntNode(toInt32(line)); // 40 was typed
    head        tail
    v           v
   [10]->[20]->[30]->NULL
-  node -> [40]->NULL
--- 40 goes to the tail: tail->next = node
+  node -> [40]=>NULL
+-- tail->next = node; // 40 goes to the tail
    head        tail  node
    v           v     v
-  [10]->[20]->[30]->[40]->NULL
--- tail = node
+  [10]->[20]->[30]=>[40]->NULL
+-- tail = node; // node is the last node now
    head              node,tail
    v                 v
   [10]->[20]->[30]->[40]->NULL
-""" + SHOWN[len(INT_PROMPT):]
-
-
-# The walk's first steps, to position 3, and the step to position 4.
-WALK = """-- k = {}: the walk starts with previous = head
-   head,previous     tail
-   v                 v
-  [10]->[20]->[30]->[40]->NULL
--- position 2: current = head->next
-   head,previous
-   |     current     tail
-   v     v           v
-  [10]->[20]->[30]->[40]->NULL
--- position 3: previous = current; current = current->next
-         previous
-         |     current
-   head  |     |     tail
-   v     v     v     v
-  [10]->[20]->[30]->[40]->NULL
-"""
-AT_4 = """-- position 4: previous = current; current = current->next
-               previous
-   head        |     current,tail
-   v           v     v
-  [10]->[20]->[30]->[40]->NULL
+inputed spisok
+   10   20   30   40
+input nomber of find elem
 """
 
 
@@ -124,16 +102,18 @@ CASES = [
          stdin_is="nonblocking"),
     case("--draw, k 1: head moves on", LIST + "1\n",
          DRAWN + """\
--- k = 1: current = head
+-- current = head; // k is 1
    head,current      tail
    v                 v
   [10]->[20]->[30]->[40]->NULL
--- head = head->next: current is unlinked
+-- head = head->next; // current goes
    head        tail
    v           v
   [20]->[30]->[40]->NULL
-  current -> [10]->[20] unlinked
--- free(current): current now dangles
+   ^
+   |
+  [10] <- current unlinked
+-- std::free(current); // current now dangles
    head        tail
    v           v
   [20]->[30]->[40]->NULL
@@ -143,16 +123,18 @@ NEW spisok
 """, args=["--draw"]),
     case("--draw, k 2: unlinked from head", LIST + "2\n",
          DRAWN + """\
--- k = 2: current = head->next
+-- current = head->next; // k is 2
    head  current     tail
    v     v           v
   [10]->[20]->[30]->[40]->NULL
--- head->next = current->next: current is unlinked
+-- head->next = current->next; // current goes
    head        tail
    v           v
-  [10]->[30]->[40]->NULL
-  current -> [20]->[30] unlinked
--- free(current): current now dangles
+  [10]=>[30]->[40]->NULL
+         ^
+         |
+        [20] <- current unlinked
+-- std::free(current); // current now dangles
    head        tail
    v           v
   [10]->[30]->[40]->NULL
@@ -161,14 +143,32 @@ NEW spisok
    10   30   40
 """, args=["--draw"]),
     case("--draw, k 3: a middle node by the walk", LIST + "3\n",
-         DRAWN + WALK.format(3) + """\
--- position 3: previous->next = current->next
+         DRAWN + """\
+-- previous = head; // k is 3: a walk from the head
+   head,previous     tail
+   v                 v
+  [10]->[20]->[30]->[40]->NULL
+-- current = head->next; // current is at position 2
+   head,previous
+   |     current     tail
+   v     v           v
+  [10]->[20]->[30]->[40]->NULL
+-- previous = current; current = current->next; ++position; // 20 is at position
+-- 2, before k
+         previous
+         |     current
+   head  |     |     tail
+   v     v     v     v
+  [10]->[20]->[30]->[40]->NULL
+-- previous->next = current->next; // current is at position k, 3
          previous
    head  |     tail
    v     v     v
-  [10]->[20]->[40]->NULL
-  current -> [30]->[40] unlinked
--- free(current): current now dangles
+  [10]->[20]=>[40]->NULL
+               ^
+               |
+              [30] <- current unlinked
+-- std::free(current); // current now dangles
          previous
    head  |     tail
    v     v     v
@@ -178,13 +178,35 @@ new spisok
    10   20   40
 """, args=["--draw"]),
     case("--draw, k 4: the last, tail left on it", LIST + "4\n",
-         DRAWN + WALK.format(4) + AT_4 + """\
--- position 4: previous->next = current->next
+         DRAWN + """\
+-- previous = head; // k is 4: a walk from the head
+   head,previous     tail
+   v                 v
+  [10]->[20]->[30]->[40]->NULL
+-- current = head->next; // current is at position 2
+   head,previous
+   |     current     tail
+   v     v           v
+  [10]->[20]->[30]->[40]->NULL
+-- previous = current; current = current->next; ++position; // 20 is at position
+-- 2, before k
+         previous
+         |     current
+   head  |     |     tail
+   v     v     v     v
+  [10]->[20]->[30]->[40]->NULL
+-- previous = current; current = current->next; ++position; // 30 is at position
+-- 3, before k
+               previous
+   head        |     current,tail
+   v           v     v
+  [10]->[20]->[30]->[40]->NULL
+-- previous->next = current->next; // current is at position k, 4
    head        previous
    v           v
-  [10]->[20]->[30]->NULL
+  [10]->[20]->[30]=>NULL
   current,tail -> [40]->NULL unlinked
--- free(current): current and tail now dangle (nothing reads tail again)
+-- std::free(current); // current and tail now dangle (nothing reads tail again)
    head        previous
    v           v
   [10]->[20]->[30]->NULL
@@ -193,8 +215,30 @@ new spisok
    10   20   30
 """, args=["--draw"]),
     case("--draw, k 5: past the end", LIST + "5\n",
-         DRAWN + WALK.format(5) + AT_4 + """\
--- the list ends at position 4: there is no position 5
+         DRAWN + """\
+-- previous = head; // k is 5: a walk from the head
+   head,previous     tail
+   v                 v
+  [10]->[20]->[30]->[40]->NULL
+-- current = head->next; // current is at position 2
+   head,previous
+   |     current     tail
+   v     v           v
+  [10]->[20]->[30]->[40]->NULL
+-- previous = current; current = current->next; ++position; // 20 is at position
+-- 2, before k
+         previous
+         |     current
+   head  |     |     tail
+   v     v     v     v
+  [10]->[20]->[30]->[40]->NULL
+-- previous = current; current = current->next; ++position; // 30 is at position
+-- 3, before k
+               previous
+   head        |     current,tail
+   v           v     v
+  [10]->[20]->[30]->[40]->NULL
+-- // the list ends at position 4: there is no position 5
                previous
    head        |     current,tail
    v           v     v
@@ -202,7 +246,7 @@ new spisok
 element     5 apsent""", args=["--draw"]),
     case("--draw, k 0: nothing removed", LIST + "0\n",
          DRAWN + """\
--- k = 0: no node has this position, none is removed
+-- // k is 0: no node has this position, none is removed
    head              tail
    v                 v
   [10]->[20]->[30]->[40]->NULL
@@ -211,28 +255,28 @@ NEW spisok
 """, args=["--draw"]),
     case("--draw, one element, k 3: the list ends at position 1", "7\n\n3\n",
          INT_PROMPT + """\
--- 7 read: node = a new node
+-- IntNode* node = newIntNode(toInt32(line)); // 7 was typed
   head,tail
   v
   NULL
-  node -> [7]->NULL
--- the first node: head = tail = node
+  node -> [7]=>NULL
+-- head = tail = node; // the first node is the whole list
    head,node,tail
    v
   [7]->NULL
 inputed spisok
     7
 input nomber of find elem
--- k = 3: the walk starts with previous = head
+-- previous = head; // k is 3: a walk from the head
    head,previous,tail
    v
   [7]->NULL
--- current = head->next, which is NULL
+-- current = head->next; // the list has one node
    head,previous,tail
    |   current
    v   v
   [7]->NULL
--- the list ends at position 1: there is no position 3
+-- // the list ends at position 1: there is no position 3
    head,previous,tail
    |   current
    v   v
@@ -240,98 +284,113 @@ input nomber of find elem
 element     3 apsent""", args=["--draw"]),
     case("--draw at 20 columns: a label pushed left by the edge breaks clear of a bar", "10\n20\n30\n\n3\n",
          INT_PROMPT + """\
--- 10 read: node = a
-   new node
+-- IntNode* node =
+-- newIntNode(toInt3
+-- 2(line)); // 10
+-- was typed
   head,tail
   v
   NULL
-  node -> [10]->NULL
--- the first node:
-   head = tail =
-   node
+  node -> [10]=>NULL
+-- head = tail =
+-- node; // the
+-- first node is the
+-- whole list
    head,node,tail
    v
   [10]->NULL
--- 20 read: node = a
-   new node
+-- node =
+-- newIntNode(toInt3
+-- 2(line)); // 20
+-- was typed
    head,tail
    v
   [10]->NULL
-  node -> [20]->NULL
--- 20 goes to the
-   tail:
-   tail->next = node
+  node -> [20]=>NULL
+-- tail->next =
+-- node; // 20 goes
+-- to the tail
    head,tail
    |     node
    v     v
-  [10]->[20]->NULL
--- tail = node
+  [10]=>[20]->NULL
+-- tail = node; //
+-- node is the last
+-- node now
    head  node,tail
    v     v
   [10]->[20]->NULL
--- 30 read: node = a
-   new node
+-- node =
+-- newIntNode(toInt3
+-- 2(line)); // 30
+-- was typed
    head  tail
    v     v
   [10]->[20]->NULL
-  node -> [30]->NULL
--- 30 goes to the
-   tail:
-   tail->next = node
+  node -> [30]=>NULL
+-- tail->next =
+-- node; // 30 goes
+-- to the tail
    head  tail  node
    v     v     v
-  [10]->[20]->[30]->
+  [10]->[20]=>[30]->
   NULL
--- tail = node
-   head    node,tail
+-- tail = node; //
+-- node is the last
+-- node now
+               node,
+   head        tail
    v           v
   [10]->[20]->[30]->
   NULL
 inputed spisok
    10   20   30
 input nomber of find elem
--- k = 3: the walk
-   starts with
-   previous = head
+-- previous = head;
+-- // k is 3: a walk
+-- from the head
    head,previous
    |           tail
    v           v
   [10]->[20]->[30]->
   NULL
--- position 2:
-   current =
-   head->next
+-- current =
+-- head->next; //
+-- current is at
+-- position 2
    head,previous
    |     current
    |     |     tail
    v     v     v
   [10]->[20]->[30]->
   NULL
--- position 3:
-   previous =
-   current;
-   current =
-   current->next
-         previous
-         |  current,
-   head  |  tail
-   v     v     v
-  [10]->[20]->[30]->
-  NULL
--- position 3:
-   previous->next =
-   current->next
+-- previous =
+-- current; current
+-- = current->next;
+-- ++position; // 20
+-- is at position 2,
+-- before k
    head  previous
    v     v
-  [10]->[20]->NULL
+  [10]->[20]->
+   current,tail
+   v
+  [30]->NULL
+-- previous->next =
+-- current->next; //
+-- current is at
+-- position k, 3
+   head  previous
+   v     v
+  [10]->[20]=>NULL
   current,tail ->
     [30]->NULL
     unlinked
--- free(current):
-   current and tail
-   now dangle
-   (nothing reads
-   tail again)
+-- std::free(current
+-- ); // current and
+-- tail now dangle
+-- (nothing reads
+-- tail again)
    head  previous
    v     v
   [10]->[20]->NULL

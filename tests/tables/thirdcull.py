@@ -27,18 +27,26 @@ CASES = [
          stderr="thirdcull: write error: No space left on device\n", to_full=True),
     case("--draw: too short for a removal", "ab\n",
          CHAR_PROMPT + """\
--- the line as a list: one node per character
+-- // the line read, one node per character
    head
    v
   [a]->[b]->NULL
 Inputed spisok
  a b
--- position 1: prev = cur; cur = cur->next
+-- CharNode* prev = head; // the walk starts at the head
+   head,prev
+   v
+  [a]->[b]->NULL
+-- CharNode* cur = head; // prev trails cur
+   head,prev,cur
+   v
+  [a]->[b]->NULL
+-- prev = cur; cur = cur->next; // 'a' is at position 1, not a multiple of three
    head,prev
    |    cur
    v    v
   [a]->[b]->NULL
--- position 2: prev = cur; cur = cur->next
+-- prev = cur; cur = cur->next; // 'b' is at position 2, not a multiple of three
         prev
    head |   cur
    v    v   v
@@ -48,13 +56,22 @@ NEW spisok
 """, args=["--draw"]),
     case("--draw: the empty line's NUL node", "\n",
          CHAR_PROMPT + """\
--- the line as a list: one node per character
+-- // the line read, one node per character
    head
    v
   [\\0]->NULL
 Inputed spisok
  \x00
--- position 1: prev = cur; cur = cur->next
+-- CharNode* prev = head; // the walk starts at the head
+   head,prev
+   v
+  [\\0]->NULL
+-- CharNode* cur = head; // prev trails cur
+   head,prev,cur
+   v
+  [\\0]->NULL
+-- prev = cur; cur = cur->next; // '\\0' is at position 1, not a multiple of
+-- three
    head,prev
    |    cur
    v    v
@@ -64,108 +81,134 @@ NEW spisok
 """, args=["--draw"]),
     case("--draw: unprintable characters, elided at 40 columns", "a\tb c\x1b\\xyz\n",
          CHAR_PROMPT + """\
--- the line as a list: one node per
-   character
+-- // the line read, one node per
+-- character
    head
    v
-  [a]->[\\x09]->[b]->...->[z]->NULL
+  [a]->[\\x09]->[b]->...6------>[z]->NULL
 Inputed spisok
  a \x09 b   c \x1b \\ x y z
--- position 1: prev = cur;
-   cur = cur->next
+-- CharNode* prev = head; // the walk
+-- starts at the head
+   head,prev
+   v
+  [a]->[\\x09]->[b]->...6------>[z]->NULL
+-- CharNode* cur = head; // prev trails
+-- cur
+   head,prev,cur
+   v
+  [a]->[\\x09]->[b]->...6------>[z]->NULL
+-- prev = cur; cur = cur->next; // 'a'
+-- is at position 1, not a multiple of
+-- three
    head,prev
    |    cur
    v    v
-  [a]->[\\x09]->[b]->...->[z]->NULL
--- position 2: prev = cur;
-   cur = cur->next
+  [a]->[\\x09]->[b]->...6------>[z]->NULL
+-- prev = cur; cur = cur->next; //
+-- '\\x09' is at position 2, not a
+-- multiple of three
    head
    |    prev    cur
    v    v       v
-  [a]->[\\x09]->[b]->[' ']->...->[z]->
+  [a]->[\\x09]->[b]->[' ']->...5->[z]->
   NULL
--- position 3: prev->next = cur->next
+-- prev->next = cur->next; // 'b' is at
+-- position 3, a multiple of three
    head
    |    prev
    v    v
-  [a]->[\\x09]->[' ']->...->[z]->NULL
-  cur -> [b]->[' '] unlinked
--- free(cur): cur now dangles
+  [a]->[\\x09]=>[' ']->...5---->[z]->NULL
+                ^
+                |
+               [b] <- cur unlinked
+-- std::free(cur); // cur now dangles
    head
    |    prev
    v    v
-  [a]->[\\x09]->[' ']->...->[z]->NULL
+  [a]->[\\x09]->[' ']->...5---->[z]->NULL
   cur (dangling) -> [b] released
--- cur = prev->next; prev stays
+-- cur = prev->next; // prev stays
    head
    |    prev    cur
    v    v       v
-  [a]->[\\x09]->[' ']->[c]->...->[z]->
+  [a]->[\\x09]->[' ']->[c]->...4->[z]->
   NULL
--- position 4: prev = cur;
-   cur = cur->next
+-- prev = cur; cur = cur->next; // ' '
+-- is at position 4, not a multiple of
+-- three
    head         prev   cur
    v            v      v
-  [a]->[\\x09]->[' ']->[c]->[\\x1b]->...->
-  [z]->NULL
--- position 5: prev = cur;
-   cur = cur->next
+  [a]->[\\x09]->[' ']->[c]->[\\x1b]->
+  ...3->[z]->NULL
+-- prev = cur; cur = cur->next; // 'c'
+-- is at position 5, not a multiple of
+-- three
                        prev
    head                |    cur
    v                   v    v
   [a]->[\\x09]->[' ']->[c]->[\\x1b]->
-  [\\\\]->...->[z]->NULL
--- position 6: prev->next = cur->next
+  [\\\\]->...2->[z]->NULL
+-- prev->next = cur->next; // '\\x1b' is
+-- at position 6, a multiple of three
    head                prev
    v                   v
-  [a]->[\\x09]->[' ']->[c]->[\\\\]->...->
+  [a]->[\\x09]->[' ']->[c]=>[\\\\]->...2->
+                            ^
+                            |
+           cur unlinked -> [\\x1b]
   [z]->NULL
-  cur -> [\\x1b]->[\\\\] unlinked
--- free(cur): cur now dangles
+-- std::free(cur); // cur now dangles
    head                prev
    v                   v
-  [a]->[\\x09]->[' ']->[c]->[\\\\]->...->
+  [a]->[\\x09]->[' ']->[c]->[\\\\]->...2->
   [z]->NULL
   cur (dangling) -> [\\x1b] released
--- cur = prev->next; prev stays
+-- cur = prev->next; // prev stays
                        prev
    head                |    cur
    v                   v    v
   [a]->[\\x09]->[' ']->[c]->[\\\\]->[x]->
   [y]->[z]->NULL
--- position 7: prev = cur;
-   cur = cur->next
-   head              prev  cur
-   v                 v     v
-  [a]->[\\x09]->...->[\\\\]->[x]->[y]->
+-- prev = cur; cur = cur->next; // '\\\\'
+-- is at position 7, not a multiple of
+-- three
+   head               prev  cur
+   v                  v     v
+  [a]->[\\x09]->...2->[\\\\]->[x]->[y]->
   [z]->NULL
--- position 8: prev = cur;
-   cur = cur->next
-                     prev
-   head              |    cur
-   v                 v    v
-  [a]->[\\x09]->...->[x]->[y]->[z]->NULL
--- position 9: prev->next = cur->next
-   head              prev
-   v                 v
-  [a]->[\\x09]->...->[x]->[z]->NULL
-  cur -> [y]->[z] unlinked
--- free(cur): cur now dangles
-   head              prev
-   v                 v
-  [a]->[\\x09]->...->[x]->[z]->NULL
+-- prev = cur; cur = cur->next; // 'x'
+-- is at position 8, not a multiple of
+-- three
+                      prev
+   head               |    cur
+   v                  v    v
+  [a]->[\\x09]->...3->[x]->[y]->[z]->NULL
+-- prev->next = cur->next; // 'y' is at
+-- position 9, a multiple of three
+   head                    prev
+   v                       v
+  [a]->[\\x09]->...3------>[x]=>[z]->NULL
+                                ^
+                                |
+               cur unlinked -> [y]
+-- std::free(cur); // cur now dangles
+   head                    prev
+   v                       v
+  [a]->[\\x09]->...3------>[x]->[z]->NULL
   cur (dangling) -> [y] released
--- cur = prev->next; prev stays
-                     prev
-   head              |    cur
-   v                 v    v
-  [a]->[\\x09]->...->[x]->[z]->NULL
--- position 10: prev = cur;
-   cur = cur->next
-                            prev
-   head                     |   cur
-   v                        v   v
-  [a]->[\\x09]->[' ']->...->[z]->NULL
+-- cur = prev->next; // prev stays
+                           prev
+   head                    |    cur
+   v                       v    v
+  [a]->[\\x09]->...3------>[x]->[z]->NULL
+-- prev = cur; cur = cur->next; // 'z'
+-- is at position 10, not a multiple of
+-- three
+                                prev
+   head                         |   cur
+   v                            v   v
+  [a]->[\\x09]->[' ']->...3---->[z]->NULL
 NEW spisok
  a \x09   c \\ x z
 """, args=["--draw"], columns=40),

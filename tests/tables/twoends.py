@@ -2,46 +2,42 @@
 from cases import INT_PROMPT, FIRST_LAST, case
 
 DRAWN = INT_PROMPT + """\
--- 1 read: node = a new node
+-- IntNode* node = newIntNode(toInt32(line)); // 1 was typed
   head,tail
   v
   NULL
-  node -> [1]->NULL
--- the first node: head = tail = node
+  node -> [1]=>NULL
+-- head = tail = node; // the first node is the whole list
    head,node,tail
    v
   [1]->NULL
--- -2 read: node = a new node
+-- node = newIntNode(toInt32(line)); // -2 was typed
    head,tail
    v
   [1]->NULL
-  node -> [-2]->NULL
--- -2 is negative, so at the head: node->next = head
+  node -> [-2]=>NULL
+-- node->next = head; // -2 is negative, so at the head
    head,tail
    v
   [1]->NULL
-  node -> [-2]->[1]
--- head = node
+   ^
+   =
+  [-2] <- node
+-- head = node; // node is the first node now
    head,node
    |     tail
    v     v
   [-2]->[1]->NULL
--- 3 read: node = a new node
+-- node = newIntNode(toInt32(line)); // 3 was typed
    head  tail
    v     v
   [-2]->[1]->NULL
-  node -> [3]->NULL
--- 3 is not negative, so at the tail: tail->next = node
+  node -> [3]=>NULL
+-- tail->next = node; // 3 is not negative, so at the tail
          tail
    head  |    node
    v     v    v
-  [-2]->[1]->[3]->NULL
--- tail = node
-   head       node,tail
-   v          v
-  [-2]->[1]->[3]->NULL
-inputed spisok first -> last
-   -2    1    3
+  [-2]->[1]=>[3]->NULL
 """
 
 CASES = [
@@ -55,6 +51,20 @@ CASES = [
     case("text reads as 0 and goes to the back", "-9\nx\n\n", FIRST_LAST + "   -9    0\n"),
     case("output lost: status 1 and the reason", "1\n\n", "", status=1,
          stderr="twoends: write error: No space left on device\n", to_full=True),
-    case("--draw: why each value goes where it goes", "1\n-2\n3\n\n", DRAWN, args=["--draw"]),
-    case("--step with no terminal draws as --draw", "1\n-2\n3\n\n", DRAWN, args=["--step"]),
+    case("--draw: why each value goes where it goes", "1\n-2\n3\n\n", DRAWN + """\
+-- tail = node; // node is the last node now
+   head       node,tail
+   v          v
+  [-2]->[1]->[3]->NULL
+inputed spisok first -> last
+   -2    1    3
+""", args=["--draw"]),
+    case("--step with no terminal draws as --draw", "1\n-2\n3\n\n", DRAWN + """\
+-- tail = node; // node is the last node now
+   head       node,tail
+   v          v
+  [-2]->[1]->[3]->NULL
+inputed spisok first -> last
+   -2    1    3
+""", args=["--step"]),
 ]
