@@ -249,6 +249,111 @@ inputed spisok first -> last
 Spisok after include
     1    3
 """, args=["--draw"]),
+    case("--draw: a walk to a match inside the list", "1\n2\n15\n9\n\n", INT_PROMPT + """\
+-- IntNode* node = newIntNode(toInt32(line)); // 1 was typed
+  head,tail
+  v
+  NULL
+  node -> [1]=>NULL
+-- head = tail = node; // the first node is the whole list
+   head,node,tail
+   v
+  [1]->NULL
+-- node = newIntNode(toInt32(line)); // 2 was typed
+   head,tail
+   v
+  [1]->NULL
+  node -> [2]=>NULL
+-- node->next = head; // 2 is even, so at the head
+   head,tail
+   v
+  [1]->NULL
+   ^
+   =
+  [2] <- node
+-- head = node; // node is the first node now
+   head,node
+   |    tail
+   v    v
+  [2]->[1]->NULL
+-- node = newIntNode(toInt32(line)); // 15 was typed
+   head
+   |    tail
+   v    v
+  [2]->[1]->NULL
+  node -> [15]=>NULL
+-- tail->next = node; // 15 is odd, so at the tail
+        tail
+   head |    node
+   v    v    v
+  [2]->[1]=>[15]->NULL
+-- tail = node; // node is the last node now
+   head      node,tail
+   v         v
+  [2]->[1]->[15]->NULL
+-- node = newIntNode(toInt32(line)); // 9 was typed
+   head      tail
+   v         v
+  [2]->[1]->[15]->NULL
+  node -> [9]=>NULL
+-- tail->next = node; // 9 is odd, so at the tail
+   head      tail  node
+   v         v     v
+  [2]->[1]->[15]=>[9]->NULL
+-- tail = node; // node is the last node now
+   head            node,tail
+   v               v
+  [2]->[1]->[15]->[9]->NULL
+inputed spisok first -> last
+    2    1   15    9
+-- cursor = head; // the search starts at the head
+   head,cursor     tail
+   v               v
+  [2]->[1]->[15]->[9]->NULL
+-- cursor = cursor->next; // 2 is not a multiple of five
+   head
+   |    cursor     tail
+   v    v          v
+  [2]->[1]->[15]->[9]->NULL
+-- cursor = cursor->next; // 1 is not a multiple of five
+             cursor
+   head      |     tail
+   v         v     v
+  [2]->[1]->[15]->[9]->NULL
+-- found = cursor; isFound = true; // 15 is a multiple of five
+             cursor,found
+   head      |     tail
+   v         v     v
+  [2]->[1]->[15]->[9]->NULL
+-- cursor = head; // found is inside: a walk to the node before it
+   head,cursor
+   |         found
+   |         |     tail
+   v         v     v
+  [2]->[1]->[15]->[9]->NULL
+-- cursor = cursor->next; // the node after 2 is not found
+        cursor
+        |    found
+   head |    |     tail
+   v    v    v     v
+  [2]->[1]->[15]->[9]->NULL
+-- cursor->next = found->next; // cursor is the node before found
+        cursor
+   head |    tail
+   v    v    v
+  [2]->[1]=>[9]->NULL
+             ^
+             |
+            [15] <- found unlinked
+-- std::free(found); // found now dangles
+        cursor
+   head |    tail
+   v    v    v
+  [2]->[1]->[9]->NULL
+  found (dangling) -> [15] released
+Spisok after include
+    2    1    9
+""", args=["--draw"]),
     case("--draw: found is inside", "1\n15\n3\n\n",
          ONE + """\
 -- std::free(found); // found now dangles

@@ -244,6 +244,68 @@ new spisok
    v           v     v
   [10]->[20]->[30]->[40]->NULL
 element     5 apsent""", args=["--draw"]),
+    case("--draw, two elements, k 2: the tail removed, tail dangles", "10\n20\n\n2\n", INT_PROMPT + """\
+-- IntNode* node = newIntNode(toInt32(line)); // 10 was typed
+  head,tail
+  v
+  NULL
+  node -> [10]=>NULL
+-- head = tail = node; // the first node is the whole list
+   head,node,tail
+   v
+  [10]->NULL
+-- node = newIntNode(toInt32(line)); // 20 was typed
+   head,tail
+   v
+  [10]->NULL
+  node -> [20]=>NULL
+-- tail->next = node; // 20 goes to the tail
+   head,tail
+   |     node
+   v     v
+  [10]=>[20]->NULL
+-- tail = node; // node is the last node now
+   head  node,tail
+   v     v
+  [10]->[20]->NULL
+inputed spisok
+   10   20
+input nomber of find elem
+-- current = head->next; // k is 2
+   head  current,tail
+   v     v
+  [10]->[20]->NULL
+-- head->next = current->next; // current goes
+   head
+   v
+  [10]=>NULL
+  current,tail -> [20]->NULL unlinked
+-- std::free(current); // current and tail now dangle (nothing reads tail again)
+   head
+   v
+  [10]->NULL
+  current,tail (dangling) -> [20] released
+NEW spisok
+   10
+""", args=["--draw"]),
+    case("--draw, one element, k 2: no second node", "10\n\n2\n", INT_PROMPT + """\
+-- IntNode* node = newIntNode(toInt32(line)); // 10 was typed
+  head,tail
+  v
+  NULL
+  node -> [10]=>NULL
+-- head = tail = node; // the first node is the whole list
+   head,node,tail
+   v
+  [10]->NULL
+inputed spisok
+   10
+input nomber of find elem
+-- // k is 2, but head->next is NULL: there is no second node
+   head,tail
+   v
+  [10]->NULL
+element     2 apsent""", args=["--draw"]),
     case("--draw, k 0: nothing removed", LIST + "0\n",
          DRAWN + """\
 -- // k is 0: no node has this position, none is removed
@@ -282,7 +344,7 @@ input nomber of find elem
    v   v
   [7]->NULL
 element     3 apsent""", args=["--draw"]),
-    case("--draw at 20 columns: a label pushed left by the edge breaks clear of a bar", "10\n20\n30\n\n3\n",
+    case("--draw at 20 columns: every label at its bar, the row broken before one that would not fit", "10\n20\n30\n\n3\n",
          INT_PROMPT + """\
 -- IntNode* node =
 -- newIntNode(toInt3

@@ -54,6 +54,130 @@ Inputed spisok
 NEW spisok
  a b
 """, args=["--draw"]),
+    case("--draw at 22 columns: a space node is never split", "ab cd \n", CHAR_PROMPT + """\
+-- // the line read,
+-- one node per
+-- character
+   head
+   v
+  [a]->[b]->...3->
+  [' ']->NULL
+Inputed spisok
+ a b   c d  
+-- CharNode* prev =
+-- head; // the walk
+-- starts at the head
+   head,prev
+   v
+  [a]->[b]->...3->
+  [' ']->NULL
+-- CharNode* cur =
+-- head; // prev
+-- trails cur
+   head,prev,cur
+   v
+  [a]->[b]->...3->
+  [' ']->NULL
+-- prev = cur; cur =
+-- cur->next; // 'a'
+-- is at position 1,
+-- not a multiple of
+-- three
+   head,prev
+   |    cur
+   v    v
+  [a]->[b]->[' ']->
+  ...2->[' ']->NULL
+-- prev = cur; cur =
+-- cur->next; // 'b'
+-- is at position 2,
+-- not a multiple of
+-- three
+        prev
+   head |    cur
+   v    v    v
+  [a]->[b]->[' ']->
+  [c]->[d]->[' ']->
+  NULL
+-- prev->next =
+-- cur->next; // ' '
+-- is at position 3, a
+-- multiple of three
+   head
+   |    prev
+   v    v
+  [a]->[b]=>[c]->[d]->
+             ^
+             |
+            [' ']
+  <- cur unlinked
+  [' ']->NULL
+-- std::free(cur); //
+-- cur now dangles
+   head
+   |    prev
+   v    v
+  [a]->[b]->[c]->[d]->
+  [' ']->NULL
+  cur (dangling) ->
+    [' '] released
+-- cur = prev->next;
+-- // prev stays
+        prev
+   head |    cur
+   v    v    v
+  [a]->[b]->[c]->[d]->
+  [' ']->NULL
+-- prev = cur; cur =
+-- cur->next; // 'c'
+-- is at position 4,
+-- not a multiple of
+-- three
+             prev
+   head      |    cur
+   v         v    v
+  [a]->[b]->[c]->[d]->
+  [' ']->NULL
+-- prev = cur; cur =
+-- cur->next; // 'd'
+-- is at position 5,
+-- not a multiple of
+-- three
+   head           prev
+   v              v
+  [a]->[b]->[c]->[d]->
+   cur
+   v
+  [' ']->NULL
+-- prev->next =
+-- cur->next; // ' '
+-- is at position 6, a
+-- multiple of three
+   head           prev
+   v              v
+  [a]->[b]->[c]->[d]=>
+  NULL
+  cur -> [' ']->NULL
+    unlinked
+-- std::free(cur); //
+-- cur now dangles
+   head           prev
+   v              v
+  [a]->[b]->[c]->[d]->
+  NULL
+  cur (dangling) ->
+    [' '] released
+-- cur = prev->next;
+-- // prev stays
+   head           prev
+   v              v
+  [a]->[b]->[c]->[d]->
+  cur
+  v
+  NULL
+NEW spisok
+ a b c d
+""", args=["--draw"], columns=22),
     case("--draw: the empty line's NUL node", "\n",
          CHAR_PROMPT + """\
 -- // the line read, one node per character
