@@ -51,8 +51,8 @@ set(CPACK_COMPONENTS_GROUPING ALL_COMPONENTS_IN_ONE)
 
 set(CPACK_PACKAGE_NAME listprograms)
 set(CPACK_PACKAGE_CONTACT "List programs developers <dev@listprograms.local>")
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "console programs that show operations on a linked list
-Seven small programs, each showing one operation on a singly linked list
+# CPack puts the summary (the project's DESCRIPTION) first, as the synopsis.
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Seven small programs, each showing one operation on a singly linked list
 built from what you type: a queue, a double-ended queue, a stack, removal
 of the first multiple of five, removal by position, insertion of a mark
 before every star, and removal of every third character. Each prints the

@@ -90,6 +90,9 @@ class DebianPackage(unittest.TestCase):
             root = Path(tmp) / "root"
             subprocess.run(["dpkg-deb", "-x", package, root], check=True)
             holds_and_runs(self, root / "usr", PACKAGED)
+            described = subprocess.run(["dpkg-deb", "-f", package, "Description"], check=True,
+                                       capture_output=True, text=True).stdout.lower().split("\n")
+            self.assertNotEqual(described[0][:30], described[1].strip()[:30])  # no synopsis twice
 
 
 class Lintian(unittest.TestCase):
