@@ -61,6 +61,13 @@ constexpr NodeReading charReading = {
         out[0] = static_cast<char>(ch);
         return 1;
     },
+    [](const void* from, const void* until, int bound) {
+        int n = 0;
+        for (auto* node = static_cast<const CharNode*>(from);
+             node != until && node != nullptr && n < bound; node = node->next)
+            ++n;
+        return n;
+    },
 };
 
 } // namespace

@@ -25,12 +25,12 @@ constexpr int mostPieces = mostCells + 1;
 
 void addName(Names& names, const char* name)
 {
-    if (name == nullptr)
-        return;
-    int n = std::snprintf(names.text + names.length,
-                          sizeof names.text - static_cast<unsigned>(names.length), "%s%s",
-                          names.length > 0 ? "," : "", name);
-    names.length = std::min(names.length + std::max(n, 0), static_cast<int>(sizeof names.text) - 1);
+    const int room = static_cast<int>(sizeof names.text) - 1;
+    if (names.length > 0 && names.length < room)
+        names.text[names.length++] = ',';
+    for (; *name != '\0' && names.length < room; ++name)
+        names.text[names.length++] = *name;
+    names.text[names.length] = '\0';
 }
 
 // Adds name to the names at index (a new run when index is -1).
@@ -62,6 +62,8 @@ const void* linkSet(const char* caption, const Pointer* all, int count)
     return nullptr;
 }
 
+int boxCost(const Cell& cell) { return cell.value.length + 4; } // "[" text "]->"
+
 // What reading the list keeps besides the scene: the node of each cell.
 struct Reader {
     const NodeReading& reading;
@@ -69,7 +71,7 @@ struct Reader {
     const void* nodes[mostCells] = {};
     const void* marked = nullptr; // the node whose next was just set
     const void* target = nullptr; // where the node beside the list points
-    int budget = 0;               // nodes the gaps may still read
+    int room = 0;                 // columns the gaps may still read nodes for
 };
 
 void addCell(Reader& r, const void* node, bool kept, int names)
@@ -84,9 +86,9 @@ void addCell(Reader& r, const void* node, bool kept, int names)
 }
 
 // The nodes after a named one, up to the next (until): the first always,
-// then as many as the budget allows (the last of them too, so that a count
-// is never of one node), then a count of the rest, which stops at
-// countBound. Room is left for the named nodes still to come.
+// then as many as a line of the width has room for (the last of them too,
+// so that a count is never of one node), then a count of the rest, which
+// stops at countBound. Cells are left for the named nodes still to come.
 void readGap(Reader& r, const void* anchor, const void* until, int anchorsLeft)
 {
     const void* node = r.reading.next(anchor);
@@ -98,18 +100,16 @@ void readGap(Reader& r, const void* anchor, const void* until, int anchorsLeft)
            r.scene.cellCount < mostCells - 2 * anchorsLeft - 1) {
         const void* after = r.reading.next(node);
         const bool lastOne = after == until || after == nullptr;
-        if (r.budget == 0 && !lastOne && node != r.target)
+        if (r.room < 0 && !lastOne && node != r.target)
             break;
-        r.budget = std::max(r.budget - 1, 0);
         addCell(r, node, false, -1);
+        r.room -= boxCost(r.scene.cells[r.scene.cellCount - 1]);
         node = after;
     }
-    int count = 0;
-    for (; node != until && node != nullptr && count < countBound; ++count)
-        node = r.reading.next(node);
+    const int count = r.reading.span(node, until, countBound + 1);
     Cell& last = r.scene.cells[r.scene.cellCount - 1];
-    last.unread = count;
-    last.unreadMore = node != until && node != nullptr;
+    last.unread = std::min(count, countBound);
+    last.unreadMore = count > countBound;
 }
 
 // Puts the last anchor before the anchor that follows it: while a node is
@@ -168,7 +168,7 @@ void readScene(const NodeReading& reading, const Pointer& head,
 
     Reader r{reading, scene};
     r.marked = linkSet(scene.caption, all, count);
-    r.budget = (width - indent) / 5 + 1; // a node takes five columns at least
+    r.room = width - indent;
     const bool gone = aside != nullptr && std::strcmp(scene.asideWord, released) == 0;
     r.target = aside != nullptr && !gone ? reading.next(aside) : nullptr;
     for (int i = 0; i < anchorCount; ++i) {
@@ -273,22 +273,24 @@ void emitWrapped(Drawing& out, const char* text, int width, const char* first, c
 // ---- The row -----------------------------------------------------------
 
 // One piece of the row: a node, "...N" for nodes left out, or NULL.
+// Left uninitialised in bulk (a row has room for many); addPiece sets
+// every field of the pieces used.
 struct Piece {
-    const char* text = nullptr;
-    int length = 0;
-    char count[12] = {}; // the text of "...N"
-    bool boxed = false;  // a node, drawn [text]
-    int names = -1;      // its names in the scene, -1 for none
-    int cell = -1;       // its cell; -1 for "...N" and NULL
-    bool marked = false; // the arrow after it is "=>"
-    int stretch = 0;     // columns the arrow after it is drawn longer
-    int column = 0;      // where its text starts
-    int line = 0;        // which line of the row it stands on
+    const char* text;
+    int length;
+    char count[12]; // the text of "...N"
+    bool boxed;     // a node, drawn [text]
+    int names;      // its names in the scene, -1 for none
+    int cell;       // its cell; -1 for "...N" and NULL
+    bool marked;    // the arrow after it is "=>"
+    int stretch;    // columns the arrow after it is drawn longer
+    int column;     // where its text starts
+    int line;       // which line of the row it stands on
 };
 
 // The pieces of the row, in order; the last is NULL.
 struct Row {
-    Piece piece[mostPieces];
+    Piece piece[mostPieces]; // NOLINT(cppcoreguidelines-pro-type-member-init): see Piece
     int count = 0;
     int lines = 1;
 };
@@ -303,23 +305,16 @@ struct Gap {
     int shown = 0;
 };
 
-int digits(int n) { return n >= 100 ? 3 : n >= 10 ? 2 : 1; }
+constexpr int digits(int n) { return n >= 100 ? 3 : n >= 10 ? 2 : 1; }
 
-int boxCost(const Cell& cell) { return cell.value.length + 4; } // "[" text "]->"
+constexpr int widestMark = 6 + digits(countBound); // "...100+->"
 
-// The columns of the gap when it shows j of its cells: theirs, and a count
-// of the rest with its arrow, "...12->" or "...1000+->".
-int gapCost(const Scene& scene, const Gap& gap, int j)
+// The columns of a count of the nodes left out, with its arrow: "...12->"
+// or "...100+->"; none when no node is.
+int markCost(const Gap& gap, int shown)
 {
-    int cost = 0;
-    for (int i = 0; i < j; ++i)
-        cost += boxCost(scene.cells[gap.first + i]);
-    const int left = gap.cells - j + gap.unread;
-    if (left >= countBound || gap.more)
-        cost += 10;
-    else if (left > 0)
-        cost += 5 + digits(left);
-    return cost;
+    const int left = gap.cells - shown + gap.unread;
+    return left >= countBound || gap.more ? widestMark : left > 0 ? 5 + digits(left) : 0;
 }
 
 // A gap shows all its nodes, or leaves out two or more: "...1" would
@@ -345,20 +340,27 @@ int chooseCells(const Scene& scene, int width, Gap* gaps)
         if (gap.cells + gap.unread == 0)
             continue;
         gap.shown = valid(gap, 0) ? 0 : 1;
-        used += gapCost(scene, gap, gap.shown);
+        used += markCost(gap, gap.shown) + (gap.shown > 0 ? boxCost(scene.cells[gap.first]) : 0);
         gaps[count++] = gap;
     }
     int room = width - used;
     for (int g = 0; g < count && room > 0; ++g) {
         Gap& gap = gaps[g];
-        for (int j = gap.cells; j > gap.shown; --j) {
-            const int more = gapCost(scene, gap, j) - gapCost(scene, gap, gap.shown);
+        const int least = gap.shown;
+        const int base = markCost(gap, least);
+        int cells = 0; // the columns of the cells shown beyond the least
+        int taken = 0;
+        for (int j = least + 1; j <= gap.cells; ++j) {
+            cells += boxCost(scene.cells[gap.first + j - 1]);
+            if (cells > room + widestMark)
+                break; // no count is wider: no more can fit
+            const int more = cells + markCost(gap, j) - base;
             if (valid(gap, j) && more <= room) {
-                room -= more;
                 gap.shown = j;
-                break;
+                taken = more;
             }
         }
+        room -= taken;
     }
     return count;
 }
@@ -366,9 +368,7 @@ int chooseCells(const Scene& scene, int width, Gap* gaps)
 Piece& addPiece(Row& row, const char* text, int length)
 {
     Piece& piece = row.piece[row.count++];
-    piece = Piece{};
-    piece.text = text;
-    piece.length = length;
+    piece = Piece{text, length, {}, false, -1, -1, false, 0, 0, 0};
     return piece;
 }
 
@@ -659,14 +659,14 @@ void emitRow(Drawing& out, const Scene& scene, const Row& row, int width)
     Line text;
     clear(text);
     for (int line = 0; line < row.lines; ++line) {
-        Label labels[mostPieces];
+        Label labels[mostPointers + 1];
         int count = 0;
         int target = -1;
         for (int i = 0; i < row.count; ++i) {
             const Piece& piece = row.piece[i];
             if (piece.line != line)
                 continue;
-            if (piece.names >= 0) {
+            if (piece.names >= 0 && count <= mostPointers) {
                 labels[count].names = &scene.names[piece.names];
                 labels[count++].at = piece.column;
             }

@@ -16,11 +16,13 @@
 #include <cstdarg>
 #include <initializer_list>
 
-// How a list library's node reads: the node after it, and its value as
-// drawn (at most 15 characters, no NUL), returning the length.
+// How a list library's node reads: the node after it; its value as drawn
+// (at most 15 characters, no NUL), returning the length; and how many
+// nodes there are from one up to another (or NULL), at most bound.
 struct NodeReading {
     const void* (*next)(const void* node);
     int (*text)(const void* node, char (&out)[16]);
+    int (*span)(const void* from, const void* until, int bound);
 };
 
 // Draws on standard output a caption (format and args, as printf: the code
@@ -28,8 +30,8 @@ struct NodeReading {
 // other pointers and last, which come in list order (last: the last node,
 // when it is known). A "p->next = " in the caption's code marks p's link.
 // Every named node is drawn with the node after it; "...N" stands for N
-// nodes left out (two or more) as the width requires, and at most
-// countBound nodes past what is drawn are walked. With --step at a
+// nodes left out (two or more; "...100+" past a hundred) as the width
+// requires, and at most a hundred nodes past what is drawn are walked. With --step at a
 // terminal, it then waits for a key (step.cpp).
 void drawList(const NodeReading& reading, const Pointer& head,
               std::initializer_list<Pointer> pointers, const Pointer& last, const char* format,

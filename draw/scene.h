@@ -4,10 +4,12 @@
 // and reads no node that may be released by then.
 #pragma once
 
-inline constexpr int widest = 256;      // a wider terminal still gets this much
-inline constexpr int mostPointers = 8;  // head, the program's own, and the last node
-inline constexpr int mostCells = 96;    // nodes one scene reads
-inline constexpr int countBound = 1000; // "...1000+": nodes counted past the read ones
+inline constexpr int widest = 256;     // a wider terminal still gets this much
+inline constexpr int mostPointers = 8; // head, the program's own, and the last node
+inline constexpr int mostCells = 96;   // nodes one scene reads
+// "...100+": nodes counted past the read ones. Counting is a walk, and
+// on a long list a bound of 1000 made every drawing several times slower.
+inline constexpr int countBound = 100;
 
 // A node's value as drawn, at most 15 characters.
 struct Value {
