@@ -86,9 +86,9 @@ void addCell(Reader& r, const void* node, bool kept, int names)
 }
 
 // The nodes after a named one, up to the next (until): the first always,
-// then as many as a line of the width has room for (the last of them too,
-// so that a count is never of one node), then a count of the rest, which
-// stops at countBound. Cells are left for the named nodes still to come.
+// then as many as a line of the width has room for (and the last two:
+// a count is never of one node, and a walk's next step shows the last
+// alone), then a count of the rest, which stops at countBound. Cells are left for the named nodes still to come.
 void readGap(Reader& r, const void* anchor, const void* until, int anchorsLeft)
 {
     const void* node = r.reading.next(anchor);
@@ -99,8 +99,8 @@ void readGap(Reader& r, const void* anchor, const void* until, int anchorsLeft)
     while (node != until && node != nullptr &&
            r.scene.cellCount < mostCells - 2 * anchorsLeft - 1) {
         const void* after = r.reading.next(node);
-        const bool lastOne = after == until || after == nullptr;
-        if (r.room < 0 && !lastOne && node != r.target)
+        const bool lastTwo = r.reading.span(node, until, 3) <= 2;
+        if (r.room < 0 && !lastTwo && node != r.target)
             break;
         addCell(r, node, false, -1);
         r.room -= boxCost(r.scene.cells[r.scene.cellCount - 1]);
@@ -293,6 +293,7 @@ struct Row {
     Piece piece[mostPieces]; // NOLINT(cppcoreguidelines-pro-type-member-init): see Piece
     int count = 0;
     int lines = 1;
+    int reserve = 0; // columns a walk's next step may need on the right
 };
 
 // The optional cells between two kept ones, and the nodes after them that
@@ -382,11 +383,47 @@ void addCellPiece(Row& row, const Scene& scene, int index)
     piece.marked = cell.marked;
 }
 
+// The columns to keep free at the right of a one-line row, so that what
+// stands right of its first count stays put while a walk moves on. A count
+// further right shrinks down to the last node shown alone, whose box may
+// be wider than "...2" (as wide as the box before the gap, where the last
+// is not read); the nodes just right of the first count move on to nodes
+// that may be wider (9 to 10): as wide as the widest read after them.
+int reserveFor(const Scene& scene, const Gap* gaps, int gapCount)
+{
+    int reserve = 0;
+    int after = -1; // the first cell right of the first gap
+    for (int g = 0; g < gapCount; ++g) {
+        const Gap& gap = gaps[g];
+        if (gap.cells + gap.unread == 0 || (after >= 0 && gap.cells - gap.shown + gap.unread == 0))
+            continue;
+        const int last = gap.unread == 0 ? gap.first + gap.cells - 1 : gap.first - 1;
+        if (after >= 0)
+            reserve += std::max(0, boxCost(scene.cells[last]) - markCost(gap, gap.shown));
+        else
+            after = gap.first + gap.cells;
+    }
+    if (after < 0)
+        return 0;
+    int widest = 0;
+    for (int i = after; i < scene.cellCount; ++i)
+        widest = std::max(widest, boxCost(scene.cells[i]));
+    for (int i = after; i < scene.cellCount; ++i) {
+        reserve += widest - boxCost(scene.cells[i]);
+        if (scene.cells[i].unread > 0 || (i + 1 < scene.cellCount && !scene.cells[i + 1].kept))
+            break; // the nodes that walk end where the next gap begins
+    }
+    return reserve;
+}
+
 Row choosePieces(const Scene& scene, int width)
 {
     Gap gaps[mostCells];
-    const int gapCount = chooseCells(scene, width, gaps);
+    int gapCount = chooseCells(scene, width, gaps);
     Row row;
+    row.reserve = reserveFor(scene, gaps, gapCount);
+    if (row.reserve > 0)
+        gapCount = chooseCells(scene, width - row.reserve, gaps);
     int g = 0;
     for (int i = 0; i < scene.cellCount; ++i) {
         if (!scene.cells[i].kept)
@@ -468,7 +505,7 @@ void stretchRow(const Scene& scene, Row& row, int width)
     int slack = width - (null.column + null.length);
     for (int i = mark + 1; i < row.count; ++i)
         slack = std::min(slack, width - row.piece[i].column - nameRoom(scene, row.piece[i]));
-    row.piece[mark].stretch = std::max(slack, 0);
+    row.piece[mark].stretch = std::max(slack - row.reserve, 0);
     breakRow(scene, row, width);
 }
 
