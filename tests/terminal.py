@@ -270,12 +270,22 @@ class Step(unittest.TestCase):
         self.assertEqual(shown, drawn[:at[2]] + drawn[at[0]:at[2]] + drawn[at[2]:at[3]]
                          + drawn[at[1]:at[2]] + drawn[at[3]:])
 
-    def test_the_hint_fits_the_real_width_and_a_hang_up_ends_a_step(self):
+    def test_the_hint_fits_the_real_width_no_echo_between_keys_a_hang_up_ends_a_step(self):
         typed = prepared(self, b"3\n4\n\n")
         term = Terminal("parityfive", args=["--step", f"<{typed}"], columns=40,
                         env=dict(os.environ, COLUMNS="80"))
         self.addCleanup(term.close)
         self.assertTrue(term.read_until(b"\nstep 1: space next, b back, q run on\r"), term.output)
+        # Output held: the program blocks writing the next drawing, and a
+        # key typed then must not be echoed into it.
+        termios.tcflow(term.slave, termios.TCOOFF)
+        term.type(b" ")
+        time.sleep(0.2)
+        term.type(b"%")
+        time.sleep(0.1)
+        termios.tcflow(term.slave, termios.TCOON)
+        self.assertTrue(term.read_until(b"step 2: "), term.output)
+        self.assertNotIn(b"%", term.output)
         os.kill(term.pid, signal.SIGHUP)
         self.assertEqual(term.status(), -signal.SIGHUP)
         self.assertEqual(term.settings(), term.before)
