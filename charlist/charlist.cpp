@@ -63,7 +63,7 @@ constexpr NodeReading charReading = {
     },
     [](const void* from, const void* until, int bound) {
         int n = 0;
-        for (auto* node = static_cast<const CharNode*>(from);
+        for (const auto* node = static_cast<const CharNode*>(from);
              node != until && node != nullptr && n < bound; node = node->next)
             ++n;
         return n;

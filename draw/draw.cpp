@@ -88,7 +88,8 @@ void addCell(Reader& r, const void* node, bool kept, int names)
 // The nodes after a named one, up to the next (until): the first always,
 // then as many as a line of the width has room for (and the last two:
 // a count is never of one node, and a walk's next step shows the last
-// alone), then a count of the rest, which stops at countBound. Cells are left for the named nodes still to come.
+// alone), then a count of the rest, which stops at countBound. Cells are left for the named nodes
+// still to come.
 void readGap(Reader& r, const void* anchor, const void* until, int anchorsLeft)
 {
     const void* node = r.reading.next(anchor);

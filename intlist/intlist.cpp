@@ -81,7 +81,7 @@ constexpr NodeReading intReading = {
     },
     [](const void* from, const void* until, int bound) {
         int n = 0;
-        for (auto* node = static_cast<const IntNode*>(from);
+        for (const auto* node = static_cast<const IntNode*>(from);
              node != until && node != nullptr && n < bound; node = node->next)
             ++n;
         return n;
