@@ -301,8 +301,11 @@ class Step(unittest.TestCase):
         start = len(term.output)
         term.type(b" ")  # the next drawing fits the new width, and so does the hint
         self.assertTrue(term.read_until(b"\n7: space b q"), term.output)
+        term.type(b"b")  # the step before, laid out again at the new width
+        self.assertTrue(term.read_until(b"\n6: space b q"), term.output)
         shown = unhinted(term.output[start:]).split(b"\r\n")
         self.assertEqual([line for line in shown if len(line) > 24], [])
+        self.assertEqual(sum(line.startswith(b"-- current = head;") for line in shown), 1)
         term.type(b"\x03")  # Ctrl-C at a step
         self.assertEqual(term.status(), -signal.SIGINT)
         self.assertEqual(term.settings(), term.before)
