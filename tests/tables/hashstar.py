@@ -111,110 +111,75 @@ Inputed spisok
 NEW spisok
  ~ # *
 """, args=["--draw"]),
-    case("--draw at 30 columns: a walk whose pointers never move left, elisions counted", "abcdefghijkl\n", CHAR_PROMPT + """\
--- // the line read, one node
--- per character
+    case("--draw at 50 columns: a walk whose pointers never move left, elisions counted", "abcdefghij\n", CHAR_PROMPT + """\
+-- // the line read, one node per character
    head
    v
-  [a]->[b]->...9---->[l]->NULL
+  [a]->[b]->[c]->[d]->[e]->[f]->...3---->[j]->NULL
 Inputed spisok
- a b c d e f g h i j k l
--- CharNode* cur = head; //
--- the walk starts at the head
+ a b c d e f g h i j
+-- CharNode* cur = head; // the walk starts at the
+-- head
    head,cur
    v
-  [a]->[b]->...9---->[l]->NULL
--- CharNode* prev = cur; cur =
--- cur->next; // 'a' is not
--- the last node
+  [a]->[b]->[c]->[d]->[e]->[f]->...3---->[j]->NULL
+-- CharNode* prev = cur; cur = cur->next; // 'a'
+-- is not the last node
    head,prev
    |    cur
    v    v
-  [a]->[b]->[c]->...8->[l]->
-  NULL
--- CharNode* prev = cur; cur =
--- cur->next; // 'b' is not
--- the last node
+  [a]->[b]->[c]->[d]->[e]->[f]->...3---->[j]->NULL
+-- CharNode* prev = cur; cur = cur->next; // 'b'
+-- is not the last node
         prev
    head |    cur
    v    v    v
-  [a]->[b]->[c]->[d]->...7->
-  [l]->NULL
--- CharNode* prev = cur; cur =
--- cur->next; // 'c' is not
--- the last node
+  [a]->[b]->[c]->[d]->[e]->[f]->...3---->[j]->NULL
+-- CharNode* prev = cur; cur = cur->next; // 'c'
+-- is not the last node
              prev
    head      |    cur
    v         v    v
-  [a]->[b]->[c]->[d]->[e]->
-  ...6->[l]->NULL
--- CharNode* prev = cur; cur =
--- cur->next; // 'd' is not
--- the last node
+  [a]->[b]->[c]->[d]->[e]->[f]->...3---->[j]->NULL
+-- CharNode* prev = cur; cur = cur->next; // 'd'
+-- is not the last node
                   prev
    head           |    cur
    v              v    v
-  [a]->[b]->[c]->[d]->[e]->
-  [f]->...5->[l]->NULL
--- CharNode* prev = cur; cur =
--- cur->next; // 'e' is not
--- the last node
-                   prev
-   head            |    cur
-   v               v    v
-  [a]->[b]->...2->[e]->[f]->
-  [g]->...4->[l]->NULL
--- CharNode* prev = cur; cur =
--- cur->next; // 'f' is not
--- the last node
-                   prev
-   head            |    cur
-   v               v    v
-  [a]->[b]->...3->[f]->[g]->
-  [h]->...3->[l]->NULL
--- CharNode* prev = cur; cur =
--- cur->next; // 'g' is not
--- the last node
-                   prev
-   head            |    cur
-   v               v    v
-  [a]->[b]->...4->[g]->[h]->
-  [i]->...2->[l]->NULL
--- CharNode* prev = cur; cur =
--- cur->next; // 'h' is not
--- the last node
-                   prev
-   head            |    cur
-   v               v    v
-  [a]->[b]->...5->[h]->[i]->
-  [j]->[k]->[l]->NULL
--- CharNode* prev = cur; cur =
--- cur->next; // 'i' is not
--- the last node
-                   prev
-   head            |    cur
-   v               v    v
-  [a]->[b]->...6->[i]->[j]->
-  [k]->[l]->NULL
--- CharNode* prev = cur; cur =
--- cur->next; // 'j' is not
--- the last node
-                   prev
-   head            |    cur
-   v               v    v
-  [a]->[b]->...7->[j]->[k]->
-  [l]->NULL
--- CharNode* prev = cur; cur =
--- cur->next; // 'k' is not
--- the last node
-                   prev
-   head            |    cur
-   v               v    v
-  [a]->[b]->...8->[k]->[l]->
-  NULL
+  [a]->[b]->[c]->[d]->[e]->[f]->...3---->[j]->NULL
+-- CharNode* prev = cur; cur = cur->next; // 'e'
+-- is not the last node
+                     prev
+   head              |    cur
+   v                 v    v
+  [a]->[b]->...2--->[e]->[f]->[g]->...2->[j]->NULL
+-- CharNode* prev = cur; cur = cur->next; // 'f'
+-- is not the last node
+                      prev
+   head               |    cur
+   v                  v    v
+  [a]->[b]->...3---->[f]->[g]->[h]->[i]->[j]->NULL
+-- CharNode* prev = cur; cur = cur->next; // 'g'
+-- is not the last node
+                           prev
+   head                    |    cur
+   v                       v    v
+  [a]->[b]->[c]->...3---->[g]->[h]->[i]->[j]->NULL
+-- CharNode* prev = cur; cur = cur->next; // 'h'
+-- is not the last node
+                                prev
+   head                         |    cur
+   v                            v    v
+  [a]->[b]->[c]->[d]->...3---->[h]->[i]->[j]->NULL
+-- CharNode* prev = cur; cur = cur->next; // 'i'
+-- is not the last node
+                                     prev
+   head                              |    cur
+   v                                 v    v
+  [a]->[b]->[c]->[d]->[e]->...3---->[i]->[j]->NULL
 NEW spisok
- a b c d e f g h i j k l
-""", args=["--draw"], columns=30),
+ a b c d e f g h i j
+""", args=["--draw"], columns=50),
     case("--draw: bytes past ~ escaped", "\x7f\xe9\n",
          CHAR_PROMPT + """\
 -- // the line read, one node per character

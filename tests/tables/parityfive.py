@@ -6,78 +6,6 @@ AFTER = "Spisok after include\n"
 NOT_FOUND = "Elemetnt not found\n"
 
 # --draw: 1 read and made the first node, then 3 linked at the tail.
-ONE = INT_PROMPT + """\
--- IntNode* node = newIntNode(toInt32(line)); // 1 was typed
-  head,tail
-  v
-  NULL
-  node -> [1]=>NULL
--- head = tail = node; // the first node is the whole list
-   head,node,tail
-   v
-  [1]->NULL
--- node = newIntNode(toInt32(line)); // 15 was typed
-   head,tail
-   v
-  [1]->NULL
-  node -> [15]=>NULL
--- tail->next = node; // 15 is odd, so at the tail
-   head,tail
-   |    node
-   v    v
-  [1]=>[15]->NULL
--- tail = node; // node is the last node now
-   head
-   |    node,tail
-   v    v
-  [1]->[15]->NULL
--- node = newIntNode(toInt32(line)); // 3 was typed
-   head
-   |    tail
-   v    v
-  [1]->[15]->NULL
-  node -> [3]=>NULL
--- tail->next = node; // 3 is odd, so at the tail
-   head
-   |    tail  node
-   v    v     v
-  [1]->[15]=>[3]->NULL
--- tail = node; // node is the last node now
-   head       node,tail
-   v          v
-  [1]->[15]->[3]->NULL
-inputed spisok first -> last
-    1   15    3
--- cursor = head; // the search starts at the head
-   head,cursor
-   |          tail
-   v          v
-  [1]->[15]->[3]->NULL
--- cursor = cursor->next; // 1 is not a multiple of five
-        cursor
-   head |     tail
-   v    v     v
-  [1]->[15]->[3]->NULL
--- found = cursor; isFound = true; // 15 is a multiple of five
-        cursor,found
-   head |     tail
-   v    v     v
-  [1]->[15]->[3]->NULL
--- cursor = head; // found is inside: a walk to the node before it
-   head,cursor
-   |    found
-   |    |     tail
-   v    v     v
-  [1]->[15]->[3]->NULL
--- cursor->next = found->next; // cursor is the node before found
-   head,cursor
-   |    tail
-   v    v
-  [1]=>[3]->NULL
-        ^
-        |
-       [15] <- found unlinked
-"""
 ONE_THREE = INT_PROMPT + """\
 -- IntNode* node = newIntNode(toInt32(line)); // 1 was typed
   head,tail
@@ -249,7 +177,8 @@ inputed spisok first -> last
 Spisok after include
     1    3
 """, args=["--draw"]),
-    case("--draw: a walk to a match inside the list", "1\n2\n15\n9\n\n", INT_PROMPT + """\
+    case("--draw: found is inside, after a walk to it", "1\n2\n15\n9\n\n",
+         INT_PROMPT + """\
 -- IntNode* node = newIntNode(toInt32(line)); // 1 was typed
   head,tail
   v
@@ -353,17 +282,6 @@ inputed spisok first -> last
   found (dangling) -> [15] released
 Spisok after include
     2    1    9
-""", args=["--draw"]),
-    case("--draw: found is inside", "1\n15\n3\n\n",
-         ONE + """\
--- std::free(found); // found now dangles
-   head,cursor
-   |    tail
-   v    v
-  [1]->[3]->NULL
-  found (dangling) -> [15] released
-Spisok after include
-    1    3
 """, args=["--draw"]),
     case("--draw: the only node, head and tail become NULL", "0\n\n",
          INT_PROMPT + """\

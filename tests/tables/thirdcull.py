@@ -54,30 +54,30 @@ Inputed spisok
 NEW spisok
  a b
 """, args=["--draw"]),
-    case("--draw at 22 columns: a space node is never split", "ab cd \n", CHAR_PROMPT + """\
+    case("--draw at 22 columns: a space node is never split", "ab \n", CHAR_PROMPT + """\
 -- // the line read,
 -- one node per
 -- character
    head
    v
-  [a]->[b]->...3->
-  [' ']->NULL
+  [a]->[b]->[' ']->
+  NULL
 Inputed spisok
- a b   c d  
+ a b  
 -- CharNode* prev =
 -- head; // the walk
 -- starts at the head
    head,prev
    v
-  [a]->[b]->...3->
-  [' ']->NULL
+  [a]->[b]->[' ']->
+  NULL
 -- CharNode* cur =
 -- head; // prev
 -- trails cur
    head,prev,cur
    v
-  [a]->[b]->...3->
-  [' ']->NULL
+  [a]->[b]->[' ']->
+  NULL
 -- prev = cur; cur =
 -- cur->next; // 'a'
 -- is at position 1,
@@ -87,7 +87,7 @@ Inputed spisok
    |    cur
    v    v
   [a]->[b]->[' ']->
-  ...2->[' ']->NULL
+  NULL
 -- prev = cur; cur =
 -- cur->next; // 'b'
 -- is at position 2,
@@ -97,7 +97,6 @@ Inputed spisok
    head |    cur
    v    v    v
   [a]->[b]->[' ']->
-  [c]->[d]->[' ']->
   NULL
 -- prev->next =
 -- cur->next; // ' '
@@ -106,77 +105,25 @@ Inputed spisok
    head
    |    prev
    v    v
-  [a]->[b]=>[c]->[d]->
-             ^
-             |
-            [' ']
-  <- cur unlinked
-  [' ']->NULL
+  [a]->[b]=>NULL
+  cur -> [' ']->NULL
+    unlinked
 -- std::free(cur); //
 -- cur now dangles
    head
    |    prev
    v    v
-  [a]->[b]->[c]->[d]->
-  [' ']->NULL
+  [a]->[b]->NULL
   cur (dangling) ->
     [' '] released
 -- cur = prev->next;
 -- // prev stays
         prev
-   head |    cur
-   v    v    v
-  [a]->[b]->[c]->[d]->
-  [' ']->NULL
--- prev = cur; cur =
--- cur->next; // 'c'
--- is at position 4,
--- not a multiple of
--- three
-             prev
-   head      |    cur
-   v         v    v
-  [a]->[b]->[c]->[d]->
-  [' ']->NULL
--- prev = cur; cur =
--- cur->next; // 'd'
--- is at position 5,
--- not a multiple of
--- three
-   head           prev
-   v              v
-  [a]->[b]->[c]->[d]->
-   cur
-   v
-  [' ']->NULL
--- prev->next =
--- cur->next; // ' '
--- is at position 6, a
--- multiple of three
-   head           prev
-   v              v
-  [a]->[b]->[c]->[d]=>
-  NULL
-  cur -> [' ']->NULL
-    unlinked
--- std::free(cur); //
--- cur now dangles
-   head           prev
-   v              v
-  [a]->[b]->[c]->[d]->
-  NULL
-  cur (dangling) ->
-    [' '] released
--- cur = prev->next;
--- // prev stays
-   head           prev
-   v              v
-  [a]->[b]->[c]->[d]->
-  cur
-  v
-  NULL
+   head |   cur
+   v    v   v
+  [a]->[b]->NULL
 NEW spisok
- a b c d
+ a b
 """, args=["--draw"], columns=22),
     case("--draw: the empty line's NUL node", "\n",
          CHAR_PROMPT + """\
