@@ -82,8 +82,8 @@ Quoted quoted(char ch)
     return out;
 }
 
-void drawCharList(const CharNode* head, std::initializer_list<Pointer> pointers, const char* format,
-                  ...)
+void drawCharListAt(const char* file, int line, const CharNode* head,
+                    std::initializer_list<Pointer> pointers, const char* format, ...)
 {
     if (!drawing)
         return;
@@ -93,6 +93,6 @@ void drawCharList(const CharNode* head, std::initializer_list<Pointer> pointers,
         last = last->next;
     std::va_list args;
     va_start(args, format);
-    drawList(charReading, {"head", head}, pointers, {nullptr, last}, format, args);
+    drawList(file, line, charReading, {"head", head}, pointers, {nullptr, last}, format, args);
     va_end(args);
 }

@@ -38,6 +38,8 @@ Quoted quoted(char ch);
 // as printf, and checked as printf's are: the code that just ran, " // "
 // and why), with head and the given pointers (in list order) labelled.
 // Without it, returns at once.
-[[gnu::format(printf, 3, 4)]] void drawCharList(const CharNode* head,
-                                                std::initializer_list<Pointer> pointers,
-                                                const char* format, ...);
+// The call's file and line come along, for --step's view of the source.
+#define drawCharList(...) drawCharListAt(__FILE__, __LINE__, __VA_ARGS__)
+[[gnu::format(printf, 5, 6)]] void drawCharListAt(const char* file, int line, const CharNode* head,
+                                                  std::initializer_list<Pointer> pointers,
+                                                  const char* format, ...);

@@ -43,6 +43,8 @@ void nameProgram(const char* argv0)
 
 bool drawing = false;
 bool stepping = false;
+int (*typedInput)() = nullptr;
+void (*onStepping)() = nullptr;
 
 void startProgram(int argc, char** argv, const char* what, const char* input)
 {
@@ -53,13 +55,14 @@ void startProgram(int argc, char** argv, const char* what, const char* input)
     stepping = std::strcmp(argv[1], "--step") == 0;
     if (stepping || std::strcmp(argv[1], "--draw") == 0) {
         drawing = true;
+        if (stepping && onStepping != nullptr)
+            onStepping();
         return;
     }
     if (std::strcmp(argv[1], "--help") == 0) {
         std::printf("Usage: %.*s [--help | --version | --draw | --step]\n\n%s\n%s\n"
                     "With --draw it also draws the list and its pointers at every step;\n"
-                    "with --step it waits for a key after each drawing (space: next, b:\n"
-                    "back, q: no more waiting).\n\n",
+                    "with --step it shows them a step at a time, its keys on screen.\n\n",
                     nameLength, programName, what, input);
 #ifdef _WIN32
         std::printf("More in README.md, beside the program.\n");
@@ -142,12 +145,14 @@ void terminalNotRestored()
 
 void readError()
 {
+    closeScreen();
     std::fprintf(stderr, "%.*s: read error: %s\n", nameLength, programName, std::strerror(errno));
     std::exit(1);
 }
 
 void outOfMemory()
 {
+    closeScreen();
     std::fprintf(stderr, "%.*s: out of memory\n", nameLength, programName);
     std::exit(1);
 }

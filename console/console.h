@@ -25,6 +25,10 @@ extern bool drawing;
 // every drawing, where keys can be read (stepKeysReady).
 extern bool stepping;
 
+// Called by startProgram when stepping, before anything is read or
+// written: the stepper sets it, to open its view.
+extern void (*onStepping)();
+
 // Input either succeeds or ends the program: a failed read is never taken
 // for the end of input.
 
@@ -42,9 +46,15 @@ inline int getByte(std::FILE* in) { return getc_unlocked(in); }
 inline void putByte(char c, std::FILE* out) { putc_unlocked(c, out); }
 #endif
 
+// While set, standard input's characters come from it instead (a line
+// typed in the full-screen view), EOF at the end of input.
+extern int (*typedInput)();
+
 // getc, except that a failed read ends the program through readError.
 inline int readChar(std::FILE* in)
 {
+    if (typedInput != nullptr && in == stdin)
+        return typedInput();
     int c = getByte(in);
     if (c == EOF && std::ferror(in))
         readError();
@@ -98,12 +108,24 @@ void waitForKey();
 
 // --step's keys. They come from the terminal (the controlling one, else
 // standard input when it is a terminal; the console on Windows), not from
-// standard input, so that prepared input can be stepped through.
-enum class StepKey {
-    next,  // space, Enter, the right arrow
-    back,  // b, the left arrow
-    quit,  // q, Ctrl-D; also the end of input or a read error at the terminal
-    other, // any other key, or a resize of the terminal during the wait
+// standard input, so that prepared input can be stepped through. What each
+// does is the stepper's to say; here they are only told apart.
+struct KeyPress {
+    enum class Kind {
+        text,      // a character: its bytes, a UTF-8 one whole
+        enter,     // Enter
+        backspace, // Backspace
+        left,      // the arrows, Home, End
+        right,
+        home,
+        end,
+        endOfInput, // Ctrl-D, or the end of input or a read error at the terminal
+        redraw,     // no key: the terminal was resized, or continued after a stop
+        other,      // any other key
+    };
+    Kind kind = Kind::other;
+    char text[8] = {};
+    int length = 0;
 };
 
 // Whether --step's keys can be read, and standard output is a terminal to
@@ -115,9 +137,25 @@ bool stepKeysReady();
 bool stepKeysFromInput();
 
 // Waits for one whole key at that terminal, without echo, as waitForKey
-// does (signals too), with hint standing on the screen meanwhile. From the
-// first call on, echo stays off at that terminal until releaseStepKeys.
-StepKey readStepKey(const char* hint);
+// does (signals too), with hint (if any) standing on the screen meanwhile.
+// From the first call on, echo stays off at that terminal until
+// releaseStepKeys.
+KeyPress readStepKey(const char* hint);
+
+// The full-screen view's screen: the terminal's alternate screen, opened
+// where standard output is a terminal of at least the size given, keys can
+// be read, and the terminal is not a dumb one. Meanwhile the program's own
+// output is kept aside, to be shown on the normal screen when the screen
+// closes, as a plain run would have shown it; the terminal's settings and
+// that output come back however the program ends or stops (Ctrl-Z leaves
+// the screen; a continue enters it again, and the next key is a redraw).
+bool openScreen(int leastColumns, int leastRows);
+bool screenIsOpen();
+bool screenSize(int& columns, int& rows);
+void writeScreen(const char* text, std::size_t length);
+// The last bytes of the output kept aside, at most size; returns how many.
+int keptOutput(char* buffer, int size);
+void closeScreen();
 
 // The key terminal as it was found again (also at the exit, and before a
 // signal ends or stops the program).

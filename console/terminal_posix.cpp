@@ -1,5 +1,5 @@
-// The terminal on POSIX systems: its width, and the key waits (posremove's
-// last key, and --step's keys).
+// The terminal on POSIX systems: its width, the key waits (posremove's
+// last key, and --step's keys), and the full-screen view's screen.
 //
 // A key wait works as OpenBSD's readpassphrase does. Every signal that
 // would end or stop the program is blocked, except while the wait sleeps in
@@ -9,13 +9,16 @@
 // and when it is still here (continued) it waits again.
 #include "console.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstdint>
 #include <cstdlib>
 #include <fcntl.h>
+#include <string_view>
 #include <sys/ioctl.h>
 #include <sys/select.h>
+#include <sys/types.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -66,6 +69,8 @@ void setHandlers(bool noting)
 
 bool stops(int sig) { return sig == SIGTSTP || sig == SIGTTIN || sig == SIGTTOU; }
 
+void showScreenAgain();
+
 // Sends sig again as the caller would have met it, letting through what the
 // caller lets through: the program ends, or stops until continued, or goes
 // on. Returns whether it was continued after a stop: a group with no shell
@@ -80,6 +85,8 @@ bool resend(int sig, const sigset_t& callerMask)
     sigprocmask(SIG_SETMASK, &callerMask, nullptr);
     sigprocmask(SIG_BLOCK, &watched, nullptr);
     setHandlers(true);
+    if (pending[SIGCONT] != 0)
+        showScreenAgain(); // left before the stop
     return pending[SIGCONT] != 0;
 }
 
@@ -147,8 +154,9 @@ void readRestOfKey(int fd, Key& key, const sigset_t& callerMask)
 // Waits at the terminal fd for one key press, without echo, and reads it
 // whole. hint, when given, stands on the screen while it waits: it is
 // erased before the wait ends, and before a signal stops or ends the
-// program (shown again after a stop).
-Key readKey(int fd, const char* hint)
+// program. With events, a resize or a continue after a stop ends the wait
+// too (count -1), for what is shown to be drawn again.
+Key readKey(int fd, const char* hint, bool events)
 {
     Key key;
     termios found{};
@@ -196,18 +204,19 @@ Key readKey(int fd, const char* hint)
         if (waitMode && tcsetattr(fd, TCSANOW, &found) != 0)
             terminalNotRestored();
         pending[SIGCONT] = 0;
-        if (hint != nullptr && pending[SIGWINCH] != 0 && key.count == 0) {
-            key.count = -1;
-            done = true;
-        }
+        bool redraw = pending[SIGWINCH] != 0;
         for (int sig = 1; sig < slots; ++sig) {
             if (pending[sig] != 0) {
                 if (hinted)
                     eraseHint(hint);
                 hinted = false;
                 pending[sig] = 0;
-                resend(sig, callerMask);
+                redraw = resend(sig, callerMask) || redraw;
             }
+        }
+        if (events && redraw && key.count == 0) {
+            key.count = -1;
+            done = true;
         }
     }
     if (hinted)
@@ -242,15 +251,70 @@ termios held{};                      // the settings found
 struct sigaction heldCallers[slots]; // the dispositions found
 sigset_t heldSignals;                // the signals that give the terminal back
 
+// The full-screen view's screen: the terminal's alternate screen, while the
+// program's own output goes to a temporary file, shown on the normal screen
+// when the view closes. What a signal handler calls here is safe there.
+int screenFd = -1;        // the terminal, while output is kept aside; -1: none
+int keptFd = -1;          // the output kept aside
+bool screenShown = false; // the alternate screen is entered
+constexpr char enterAlternate[] = "\x1b[?1049h\x1b[?25l";
+constexpr char leaveAlternate[] = "\x1b[?25h\x1b[?1049l";
+
+void writeAll(int fd, const char* text, std::size_t length)
+{
+    while (length > 0) {
+        const ssize_t n = write(fd, text, length);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return;
+        text += n;
+        length -= static_cast<std::size_t>(n);
+    }
+}
+
+void hideScreen()
+{
+    if (screenShown)
+        writeAll(screenFd, leaveAlternate, sizeof leaveAlternate - 1);
+    screenShown = false;
+}
+
+void showScreenAgain()
+{
+    if (screenFd >= 0 && !screenShown)
+        writeAll(screenFd, enterAlternate, sizeof enterAlternate - 1);
+    screenShown = screenFd >= 0;
+}
+
+// Standard output is the terminal again, and shows what was kept aside.
+void showKept()
+{
+    if (screenFd < 0)
+        return;
+    dup2(screenFd, STDOUT_FILENO);
+    char buffer[4096];
+    off_t at = 0;
+    for (ssize_t n; (n = pread(keptFd, buffer, sizeof buffer, at)) > 0; at += n)
+        writeAll(STDOUT_FILENO, buffer, static_cast<std::size_t>(n));
+    close(screenFd);
+    close(keptFd);
+    screenFd = keptFd = -1;
+}
+
 void holdAgain(int fd);
 
 void giveBack(int sig)
 {
     const int saved = errno;
+    hideScreen();
     tcsetattr(heldFd, TCSANOW, &held);
     if (sig == SIGCONT) {
         holdAgain(heldFd);
+        showScreenAgain();
     } else {
+        if (!stops(sig))
+            showKept();
         sigaction(sig, &heldCallers[sig], nullptr);
         raise(sig); // taken as the caller would once this handler returns
     }
@@ -317,7 +381,7 @@ void waitForKey()
 {
     flushOutput(); // everything printed so far is on the screen while we wait
     if (keyWaits())
-        readKey(fileno(stdin), nullptr);
+        readKey(fileno(stdin), nullptr, false);
 }
 
 bool stepKeysReady() { return stepKeys() >= 0; }
@@ -329,20 +393,100 @@ bool stepKeysFromInput()
            (stepKeys() == STDIN_FILENO || tcgetsid(STDIN_FILENO) == getsid(0));
 }
 
-StepKey readStepKey(const char* hint)
+KeyPress readStepKey(const char* hint)
 {
+    using Kind = KeyPress::Kind;
     holdStepKeys(stepKeys());
     flushOutput();
-    Key key = readKey(stepKeys(), hint);
+    const Key key = readKey(stepKeys(), hint, true);
+    KeyPress press;
     const unsigned char* b = key.bytes;
-    const bool arrow = key.count == 3 && b[0] == 0x1b && (b[1] == '[' || b[1] == 'O');
-    if (key.count == 0 || (key.count == 1 && (b[0] == 'q' || b[0] == 0x04)))
-        return StepKey::quit;
-    if ((key.count == 1 && (b[0] == ' ' || b[0] == '\n' || b[0] == '\r')) || (arrow && b[2] == 'C'))
-        return StepKey::next;
-    if ((key.count == 1 && b[0] == 'b') || (arrow && b[2] == 'D'))
-        return StepKey::back;
-    return StepKey::other;
+    const unsigned char last = key.count > 0 ? b[key.count - 1] : 0;
+    const bool sequence = key.count >= 3 && b[0] == 0x1b && (b[1] == '[' || b[1] == 'O');
+    if (key.count < 0)
+        press.kind = Kind::redraw;
+    else if (key.count == 0 || (key.count == 1 && b[0] == 0x04))
+        press.kind = Kind::endOfInput;
+    else if (key.count == 1 && (b[0] == '\r' || b[0] == '\n'))
+        press.kind = Kind::enter;
+    else if (key.count == 1 && (b[0] == 0x7f || b[0] == 0x08))
+        press.kind = Kind::backspace;
+    else if (sequence && key.count == 3 &&
+             (last == 'C' || last == 'D' || last == 'H' || last == 'F'))
+        press.kind = last == 'C'   ? Kind::right
+                     : last == 'D' ? Kind::left
+                     : last == 'H' ? Kind::home
+                                   : Kind::end;
+    else if (sequence && key.count == 4 && last == '~' && (b[2] == '1' || b[2] == '4'))
+        press.kind = b[2] == '1' ? Kind::home : Kind::end;
+    else if (b[0] >= 0x20 && b[0] != 0x7f) {
+        press.kind = Kind::text;
+        press.length = key.count;
+        for (int i = 0; i < key.count; ++i)
+            press.text[i] = static_cast<char>(b[i]);
+    }
+    return press;
+}
+
+bool openScreen(int leastColumns, int leastRows)
+{
+    if (screenFd >= 0)
+        return true;
+    const char* term = std::getenv("TERM");
+    winsize size{};
+    if (term == nullptr || *term == '\0' || std::string_view(term) == "dumb" || stepKeys() < 0 ||
+        ioctl(STDOUT_FILENO, TIOCGWINSZ, &size) != 0 || size.ws_col < leastColumns ||
+        size.ws_row < leastRows)
+        return false;
+    std::FILE* kept = std::tmpfile();
+    const int terminal = kept != nullptr ? dup(STDOUT_FILENO) : -1;
+    if (terminal < 0) {
+        if (kept != nullptr)
+            std::fclose(kept);
+        return false;
+    }
+    flushOutput();
+    holdStepKeys(stepKeys());
+    keptFd = dup(fileno(kept));
+    std::fclose(kept); // the file lives on in keptFd, and goes with it
+    dup2(keptFd, STDOUT_FILENO);
+    screenFd = terminal;
+    showScreenAgain();
+    return true;
+}
+
+bool screenIsOpen() { return screenFd >= 0; }
+
+bool screenSize(int& columns, int& rows)
+{
+    winsize size{};
+    if (screenFd < 0 || ioctl(screenFd, TIOCGWINSZ, &size) != 0)
+        return false;
+    columns = size.ws_col;
+    rows = size.ws_row;
+    return true;
+}
+
+void writeScreen(const char* text, std::size_t length) { writeAll(screenFd, text, length); }
+
+int keptOutput(char* buffer, int size)
+{
+    flushOutput();
+    const off_t end = lseek(keptFd, 0, SEEK_CUR);
+    const off_t from = std::max<off_t>(end - size, 0);
+    const ssize_t n =
+        screenFd >= 0 ? pread(keptFd, buffer, static_cast<std::size_t>(end - from), from) : 0;
+    return static_cast<int>(std::max<ssize_t>(n, 0));
+}
+
+void closeScreen()
+{
+    if (screenFd < 0)
+        return;
+    flushOutput();
+    hideScreen();
+    showKept();
+    releaseStepKeys();
 }
 
 void prepareInput() {}
@@ -353,6 +497,8 @@ int terminalColumns()
     // terminal stays none, and is not asked again.
     static bool noTerminal = false;
     winsize size{};
+    if (screenFd >= 0)
+        return ioctl(screenFd, TIOCGWINSZ, &size) == 0 ? size.ws_col : 0;
     if (noTerminal || ioctl(STDOUT_FILENO, TIOCGWINSZ, &size) != 0) {
         noTerminal = true;
         return 0;

@@ -104,22 +104,49 @@ bool stepKeysFromInput() { return inputIsConsole(); }
 // _getwch reads without echo, and keys typed meanwhile wait unseen.
 void releaseStepKeys() {}
 
-StepKey readStepKey(const char* hint)
+KeyPress readStepKey(const char* hint)
 {
-    showHint(hint);
+    using Kind = KeyPress::Kind;
+    if (hint != nullptr)
+        showHint(hint);
     wint_t code = 0;
     wint_t key = readKey(code);
-    eraseHint(hint);
+    if (hint != nullptr)
+        eraseHint(hint);
     // Ctrl-C, which the console gives as a key while _getwch reads: it
     // ends the program as it would anywhere else.
     if (key == 3)
         ExitProcess(STATUS_CONTROL_C_EXIT);
-    const bool arrow = key == 0 || key == 0xe0;
-    if (key == WEOF || key == 'q' || key == 4) // 4: Ctrl-D
-        return StepKey::quit;
-    if (key == ' ' || key == '\r' || (arrow && code == 0x4d))
-        return StepKey::next;
-    if (key == 'b' || (arrow && code == 0x4b))
-        return StepKey::back;
-    return StepKey::other;
+    KeyPress press;
+    const bool prefixed = key == 0 || key == 0xe0;
+    if (key == WEOF || key == 4) // 4: Ctrl-D
+        press.kind = Kind::endOfInput;
+    else if (key == '\r')
+        press.kind = Kind::enter;
+    else if (key == 8)
+        press.kind = Kind::backspace;
+    else if (prefixed && (code == 0x4b || code == 0x4d || code == 0x47 || code == 0x4f))
+        press.kind = code == 0x4b   ? Kind::left
+                     : code == 0x4d ? Kind::right
+                     : code == 0x47 ? Kind::home
+                                    : Kind::end;
+    else if (!prefixed && key >= 0x20 && key < 0xd800) {
+        press.kind = Kind::text;
+        // The character as UTF-8, as a terminal elsewhere would send it.
+        press.length = key < 0x80 ? 1 : key < 0x800 ? 2 : 3;
+        const int more = press.length - 1;
+        const unsigned lead = more == 0 ? 0U : more == 1 ? 0xc0U : 0xe0U;
+        press.text[0] = static_cast<char>(lead | (key >> (6 * more)));
+        for (int i = 1; i <= more; ++i)
+            press.text[i] = static_cast<char>(0x80U | ((key >> (6 * (more - i))) & 0x3fU));
+    }
+    return press;
 }
+
+// The console keeps the scrolling --step: its view is not built here.
+bool openScreen(int /*leastColumns*/, int /*leastRows*/) { return false; }
+bool screenIsOpen() { return false; }
+bool screenSize(int& /*columns*/, int& /*rows*/) { return false; }
+void writeScreen(const char* /*text*/, std::size_t /*length*/) {}
+int keptOutput(char* /*buffer*/, int /*size*/) { return 0; }
+void closeScreen() {}

@@ -769,19 +769,21 @@ int drawingWidth()
     return std::min(width > 0 ? width : 80, widest);
 }
 
-void drawList(const NodeReading& reading, const Pointer& head,
+void drawList(const char* file, int line, const NodeReading& reading, const Pointer& head,
               std::initializer_list<Pointer> pointers, const Pointer& last, const char* format,
               std::va_list args)
 {
     reset(scene);
+    scene.file = file;
+    scene.line = line;
     std::vsnprintf(scene.caption, sizeof scene.caption, format, args);
     readScene(reading, head, pointers, last, drawingWidth(), scene);
     showScene(scene);
 }
 
-void drawNote(bool lineOpen, const char* caption)
+void drawNoteAt(const char* /*file*/, int /*line*/, bool lineOpen, const char* caption)
 {
-    if (!drawing || !keyWaits())
+    if (!drawing || !keyWaits() || noteInView(caption))
         return;
     Drawing& out = noteText;
     out.length = 0;

@@ -33,7 +33,9 @@ struct NodeReading {
 // nodes left out (two or more; "...100+" past a hundred) as the width
 // requires, and at most a hundred nodes past what is drawn are walked. With --step at a
 // terminal, it then waits for a key (step.cpp).
-void drawList(const NodeReading& reading, const Pointer& head,
+// file and line say where the drawing was asked for, for --step's view of
+// the source.
+void drawList(const char* file, int line, const NodeReading& reading, const Pointer& head,
               std::initializer_list<Pointer> pointers, const Pointer& last, const char* format,
               std::va_list args);
 

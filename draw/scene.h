@@ -37,8 +37,10 @@ struct Cell {
 enum class Aside { none, toCell, toNull, gone, notRead };
 
 struct Scene {
-    char caption[256] = {}; // "<code> // <reason>"
-    Cell cells[mostCells];  // the nodes read, in list order; NULL follows
+    const char* file = nullptr; // where the drawing is asked for: the source file
+    int line = 0;               // and the line of its draw call
+    char caption[256] = {};     // "<code> // <reason>"
+    Cell cells[mostCells];      // the nodes read, in list order; NULL follows
     int cellCount = 0;
     Names names[mostPointers];
     int nameCount = 0;
@@ -63,3 +65,30 @@ void layOut(const Scene& shown, int width, Drawing& out);
 // Shows a scene at the width of the moment; with --step at a terminal,
 // waits for a key and lets the person page back (step.cpp).
 void showScene(const Scene& scene);
+
+// A source file the program is built from, embedded at build time.
+struct SourceFile {
+    const char* path; // from the project's root: "programs/posremove/main.cpp"
+    const char* text;
+};
+extern const SourceFile programSources[];
+extern const int programSourceCount;
+
+// What the full-screen view shows besides the step (view.cpp).
+struct ViewState {
+    long step = 0;                     // the step shown, from 1; 0 before the first
+    long steps = 0;                    // the steps so far
+    bool ended = false;                // the program has ended: steps is all of them
+    const char* note = nullptr;        // a line above the keys, if any
+    const char* typed = nullptr;       // the input line being typed, if one is open
+    const char* const* keys = nullptr; // what the keys do, in the order room is given
+    int keyCount = 0;
+};
+
+// With the full-screen view open, shows caption as its note and returns
+// true (step.cpp).
+bool noteInView(const char* caption);
+
+// Draws the full-screen view of scene (none before the first step) on the
+// screen the console has opened, at its size of the moment.
+void showView(const Scene* scene, const ViewState& state);

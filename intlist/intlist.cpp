@@ -90,12 +90,13 @@ constexpr NodeReading intReading = {
 
 } // namespace
 
-void drawIntList(std::initializer_list<Pointer> pointers, const char* format, ...)
+void drawIntListAt(const char* file, int callLine, std::initializer_list<Pointer> pointers,
+                   const char* format, ...)
 {
     if (!drawing)
         return;
     std::va_list args;
     va_start(args, format);
-    drawList(intReading, {"head", head}, pointers, {"tail", tail}, format, args);
+    drawList(file, callLine, intReading, {"head", head}, pointers, {"tail", tail}, format, args);
     va_end(args);
 }

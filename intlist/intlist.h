@@ -50,5 +50,8 @@ void printIntList(const char* heading);
 // as printf, and checked as printf's are: the code that just ran, as the
 // source has it, " // " and why), with head, the given pointers (in list
 // order) and tail labelled. Without it, returns at once.
-[[gnu::format(printf, 2, 3)]] void drawIntList(std::initializer_list<Pointer> pointers,
-                                               const char* format, ...);
+// The call's file and line come along, for --step's view of the source.
+#define drawIntList(...) drawIntListAt(__FILE__, __LINE__, __VA_ARGS__)
+[[gnu::format(printf, 4, 5)]] void drawIntListAt(const char* file, int callLine,
+                                                 std::initializer_list<Pointer> pointers,
+                                                 const char* format, ...);

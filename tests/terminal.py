@@ -272,7 +272,7 @@ class Step(unittest.TestCase):
 
     def test_the_hint_fits_the_real_width_no_echo_between_keys_a_hang_up_ends_a_step(self):
         typed = prepared(self, b"3\n4\n\n")
-        term = Terminal("parityfive", args=["--step", f"<{typed}"], columns=40,
+        term = Terminal("parityfive", args=["--step", f"<{typed}"], columns=39,
                         env=dict(os.environ, COLUMNS="80"))
         self.addCleanup(term.close)
         self.assertTrue(term.read_until(b"\nstep 1: space next, b back, q run on\r"), term.output)

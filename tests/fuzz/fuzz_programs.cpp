@@ -11,6 +11,7 @@
 #include "console.h"
 #include "intlist.h"
 #include "inttext.h"
+#include "scene.h"
 
 #include <sanitizer/allocator_interface.h>
 
@@ -25,6 +26,10 @@
 #define PROGRAM(name) int name##_main(int argc, char** argv);
 #include "programs.inc"
 #undef PROGRAM
+
+// The programs' own sources are shown only by --step's view, never here.
+const SourceFile programSources[] = {{"", ""}};
+const int programSourceCount = 0;
 
 namespace {
 

@@ -61,8 +61,7 @@ alone). Text that is not a number counts as 0, and only the first 11
 characters of a line count.
 
 With --draw it also draws the list and its pointers at every step;
-with --step it waits for a key after each drawing (space: next, b:
-back, q: no more waiting).
+with --step it shows them a step at a time, its keys on screen.
 
 Manual page: man fifolist
 """, args=["--help"], stdin_is="closed"),

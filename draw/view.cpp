@@ -1,0 +1,368 @@
+// --step's full-screen view: the step's drawing as --draw lays it out at the
+// screen's width, the source around the code that ran (that line marked),
+// the last lines of the program's own output, and a status line. Plain
+// ECMA-48: cursor home, erase in line and in display, bold.
+#include "console.h"
+#include "scene.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <new>
+#include <span>
+#include <string_view>
+
+namespace {
+
+constexpr int leastColumns = 40;
+constexpr int leastRows = 16;
+constexpr int mostRows = 200;
+constexpr int mostSourceLines = 4096;
+constexpr int mostMarked = 8;
+
+// The screen being put together, row by row.
+struct Screen {
+    char text[mostRows * (widest + 16)];
+    int length = 0;
+    int rows = 0;
+    int columns = 0;
+};
+
+// A source file cut into lines, with what the pane leaves out (the drawing
+// calls) marked.
+struct Lines {
+    const SourceFile* file = nullptr;
+    int start[mostSourceLines] = {}; // where each line starts in the text
+    int length[mostSourceLines] = {};
+    bool hidden[mostSourceLines] = {};
+    int count = 0;
+};
+
+// The last lines of the program's output, newest first.
+struct Output {
+    char kept[8192];
+    std::string_view line[mostRows];
+    int count = 0;
+};
+
+// Everything the view puts together, in one block.
+struct View {
+    Screen screen;
+    Drawing drawn;
+    Lines lines[2];
+    Output output;
+};
+
+View* view = nullptr; // made when the view is first shown: most runs never need it
+
+void add(const char* text, int length)
+{
+    length = std::min(length, static_cast<int>(sizeof view->screen.text) - view->screen.length);
+    std::memcpy(view->screen.text + view->screen.length, text,
+                static_cast<std::size_t>(std::max(length, 0)));
+    view->screen.length += std::max(length, 0);
+}
+
+void add(std::string_view text) { add(text.data(), static_cast<int>(text.size())); }
+
+// Part of text, clamped to it: string_view's own substr may throw, and would
+// bring in the C++ runtime library.
+std::string_view part(std::string_view text, std::size_t from,
+                      std::size_t length = std::string_view::npos)
+{
+    from = std::min(from, text.size());
+    return {text.data() + from, std::min(length, text.size() - from)};
+}
+
+// One row, never wider than the screen, in bold when marked.
+void addRow(std::string_view text, bool marked = false)
+{
+    if (view->screen.rows > 0)
+        add("\r\n");
+    if (marked)
+        add("\x1b[1m");
+    add(part(text, 0, static_cast<std::size_t>(view->screen.columns)));
+    if (marked)
+        add("\x1b[m");
+    add("\x1b[K");
+    ++view->screen.rows;
+}
+
+// ---- The source pane ----------------------------------------------------
+
+std::string_view lineAt(const Lines& source, int n) // n from 0
+{
+    return {source.file->text + source.start[n], static_cast<std::size_t>(source.length[n])};
+}
+
+// A line's code: without its indentation and its comment.
+std::string_view codeOf(std::string_view line)
+{
+    bool quoted = false;
+    for (std::size_t i = 0; i < line.size(); ++i) {
+        if (line[i] == '"' && (i == 0 || line[i - 1] != '\\'))
+            quoted = !quoted;
+        if (!quoted && part(line, i, 2) == "//") {
+            line = part(line, 0, i);
+            break;
+        }
+    }
+    const auto first = line.find_first_not_of(' ');
+    const auto last = line.find_last_not_of(' ');
+    return first == std::string_view::npos ? std::string_view{}
+                                           : part(line, first, last - first + 1);
+}
+
+bool startsDrawing(std::string_view code)
+{
+    return code.starts_with("drawIntList(") || code.starts_with("drawCharList(") ||
+           code.starts_with("drawNote(");
+}
+
+const Lines* linesOf(const char* file)
+{
+    if (file == nullptr)
+        return nullptr;
+    const std::string_view path(file);
+    for (int i = 0; i < programSourceCount && i < 2; ++i) {
+        const SourceFile& source = programSources[i];
+        if (!path.ends_with(source.path))
+            continue;
+        Lines& cut = view->lines[i];
+        if (cut.file == nullptr) {
+            cut.file = &source;
+            const char* text = source.text;
+            for (const char* at = text; *at != '\0' && cut.count < mostSourceLines;) {
+                const char* end = std::strchr(at, '\n');
+                const auto length = static_cast<int>(
+                    end != nullptr ? static_cast<std::size_t>(end - at) : std::strlen(at));
+                cut.start[cut.count] = static_cast<int>(at - text);
+                cut.length[cut.count++] = length;
+                at += length + (end != nullptr ? 1 : 0);
+            }
+            for (int n = 0; n < cut.count; ++n) {
+                if (!startsDrawing(codeOf(lineAt(cut, n))))
+                    continue;
+                for (; n < cut.count && !codeOf(lineAt(cut, n)).ends_with(");"); ++n)
+                    cut.hidden[n] = true;
+                if (n < cut.count)
+                    cut.hidden[n] = true;
+            }
+        }
+        return &cut;
+    }
+    return nullptr;
+}
+
+// The lines (from 0) of the statements in the caption's code: the code
+// lines just before the draw call at line (from 1), or just after it.
+int markedLines(const Lines& source, const Scene& scene, int (&marked)[mostMarked])
+{
+    std::string_view code(scene.caption);
+    code = part(code, 0, code.find("//"));
+    std::string_view statements[mostMarked];
+    int count = 0;
+    for (std::size_t end; count < mostMarked && (end = code.find(';')) != std::string_view::npos;) {
+        statements[count++] = codeOf(part(code, 0, end + 1));
+        code.remove_prefix(end + 1);
+    }
+    const auto matches = [&](int from, int step) {
+        int found = 0;
+        for (int n = from; n >= 0 && n < source.count && found < count; n += step) {
+            const std::string_view line = codeOf(lineAt(source, n));
+            if (line.empty() || source.hidden[n])
+                continue;
+            const int k = step < 0 ? count - 1 - found : found;
+            if (line != statements[k])
+                return false;
+            marked[k] = n;
+            ++found;
+        }
+        return found == count;
+    };
+    const int call = scene.line - 1;
+    int end = call;
+    while (end < source.count && source.hidden[end])
+        ++end;
+    return count > 0 && (matches(call - 1, -1) || matches(end, 1)) ? count : 0;
+}
+
+// The pane: the file's path, then rows lines around the marked ones.
+void addSource(const Scene& scene, int rows)
+{
+    const Lines* source = linesOf(scene.file);
+    if (source == nullptr || rows < 2)
+        return;
+    int marked[mostMarked] = {};
+    const int count = markedLines(*source, scene, marked);
+    char row[widest + 32];
+    std::snprintf(row, sizeof row, "%s", source->file->path);
+    addRow(row);
+    // The visible lines around the first marked one (or the draw call).
+    const int center = count > 0 ? marked[0] : std::min(scene.line - 1, source->count - 1);
+    int shown[mostRows];
+    int n = 0;
+    int before = center;
+    int after = center;
+    shown[n++] = center;
+    while (n < rows - 1 && (before > 0 || after + 1 < source->count)) {
+        // Two lines after for one before: what comes next matters more.
+        const bool down = after + 1 < source->count && (n % 3 != 0 || before == 0);
+        int& at = down ? after : before;
+        at += down ? 1 : -1;
+        while (at > 0 && at + 1 < source->count && source->hidden[at])
+            at += down ? 1 : -1;
+        if (!source->hidden[at] && std::find(shown, shown + n, at) == shown + n)
+            shown[n++] = at;
+    }
+    std::sort(shown, shown + n);
+    std::size_t indent = widest;
+    for (int i = 0; i < n; ++i) {
+        const std::string_view line = lineAt(*source, shown[i]);
+        const auto first = line.find_first_not_of(' ');
+        if (first != std::string_view::npos)
+            indent = std::min(indent, first);
+    }
+    for (int i = 0; i < n; ++i) {
+        const bool isMarked = std::find(marked, marked + count, shown[i]) != marked + count;
+        std::string_view line = lineAt(*source, shown[i]);
+        line.remove_prefix(std::min(indent, line.size()));
+        const int length = std::snprintf(
+            row, sizeof row, "%c%4d  %.*s", isMarked ? '>' : ' ', shown[i] + 1,
+            static_cast<int>(std::min<std::size_t>(line.size(), widest)), line.data());
+        addRow({row,
+                static_cast<std::size_t>(std::clamp(length, 0, static_cast<int>(sizeof row) - 1))},
+               isMarked);
+    }
+}
+
+// ---- The output pane ----------------------------------------------------
+
+void readOutput(int most)
+{
+    std::string_view text(view->output.kept, static_cast<std::size_t>(keptOutput(
+                                                 view->output.kept, sizeof view->output.kept)));
+    view->output.count = 0;
+    if (!text.empty() && text.back() == '\n')
+        text.remove_suffix(1);
+    while (view->output.count < most && !text.empty()) {
+        const auto cut = text.rfind('\n');
+        view->output.line[view->output.count++] =
+            cut == std::string_view::npos ? text : part(text, cut + 1);
+        text = cut == std::string_view::npos ? std::string_view{} : part(text, 0, cut);
+    }
+}
+
+// The pane: its name, the output's last lines, the line being typed.
+void addOutput(int rows, const char* typed)
+{
+    if (rows < 2)
+        return;
+    addRow("output");
+    char row[widest + 8];
+    const int room = rows - 1 - (typed != nullptr ? 1 : 0);
+    for (int i = std::min(view->output.count, room) - 1; i >= 0; --i) {
+        const std::string_view line = view->output.line[i];
+        const int n = static_cast<int>(std::min<std::size_t>(line.size(), widest));
+        for (int j = 0; j < n; ++j) {
+            const auto c = static_cast<unsigned char>(line[static_cast<std::size_t>(j)]);
+            row[j] = c < 0x20 || c == 0x7f ? '?' : static_cast<char>(c);
+        }
+        addRow({row, static_cast<std::size_t>(n)});
+    }
+    if (typed != nullptr) {
+        const int n = std::snprintf(row, sizeof row, "%s_", typed);
+        addRow({row, static_cast<std::size_t>(std::clamp(n, 0, widest))});
+    }
+}
+
+// The status line: the step, then the keys as room allows.
+void addStatus(const ViewState& state)
+{
+    char row[widest + 64];
+    int n = state.steps == 0 ? std::snprintf(row, sizeof row, "no step yet")
+            : state.ended
+                ? std::snprintf(row, sizeof row, "step %ld of %ld", state.step, state.steps)
+                : std::snprintf(row, sizeof row, "step %ld", state.step);
+    for (const char* key : std::span(state.keys, static_cast<std::size_t>(state.keyCount))) {
+        const int more = static_cast<int>(std::strlen(key)) + 2;
+        if (n + more < view->screen.columns)
+            n += std::snprintf(row + n, sizeof row - static_cast<std::size_t>(n), "  %s", key);
+    }
+    addRow({row, static_cast<std::size_t>(std::min(n, view->screen.columns - 1))});
+}
+
+int lineCount(const Drawing& text)
+{
+    return static_cast<int>(std::count(text.text, text.text + text.length, '\n'));
+}
+
+} // namespace
+
+void showView(const Scene* scene, const ViewState& state)
+{
+    int columns = 0;
+    int rows = 0;
+    if (!screenSize(columns, rows))
+        return;
+    if (view == nullptr) {
+        void* room = std::malloc(sizeof(View));
+        if (room == nullptr)
+            outOfMemory();
+        view = ::new (room) View;
+    }
+    view->screen.length = 0;
+    view->screen.rows = 0;
+    view->screen.columns = std::min(columns, widest);
+    add("\x1b[H");
+    if (columns < leastColumns || rows < leastRows) {
+        char row[96];
+        const int n = std::snprintf(row, sizeof row, "The view needs %dx%d; this is %dx%d.",
+                                    leastColumns, leastRows, columns, rows);
+        addRow({row, static_cast<std::size_t>(std::clamp(n, 0, columns - 1))});
+        add("\x1b[J");
+        writeScreen(view->screen.text, static_cast<std::size_t>(view->screen.length));
+        return;
+    }
+    rows = std::min(rows, mostRows);
+    // The drawing first; then the source and the output share what is
+    // left, the source first (its marked line stays while any room does).
+    const int left = rows - 1 - (state.note != nullptr ? 1 : 0);
+    int drawingRows = 0;
+    if (scene != nullptr) {
+        layOut(*scene, view->screen.columns, view->drawn);
+        drawingRows = lineCount(view->drawn);
+    }
+    const int sourceLeast = scene != nullptr && linesOf(scene->file) != nullptr ? 4 : 0;
+    const int drawingRoom = std::max(left - sourceLeast, 2);
+    const int cut = drawingRows > drawingRoom ? drawingRows - (drawingRoom - 1) : 0;
+    const char* at = view->drawn.text;
+    for (int i = 0; i < drawingRows - cut; ++i) {
+        const char* end = std::strchr(at, '\n');
+        addRow({at, static_cast<std::size_t>(end - at)});
+        at = end + 1;
+    }
+    if (cut > 0) {
+        char row[64];
+        const int n =
+            std::snprintf(row, sizeof row, "(%d more lines of the drawing not shown)", cut);
+        addRow({row, static_cast<std::size_t>(std::clamp(n, 0, view->screen.columns - 1))});
+    }
+    // The output takes the lines it has, up to six; the source the rest.
+    const int rest = left - view->screen.rows;
+    readOutput(6);
+    const int wanted = view->output.count + (state.typed != nullptr ? 1 : 0);
+    const int outputRows =
+        wanted > 0 ? std::min(1 + wanted, rest - std::min(sourceLeast, rest)) : 0;
+    if (scene != nullptr)
+        addSource(*scene, rest - (outputRows >= 2 ? outputRows : 0));
+    addOutput(left - view->screen.rows, state.typed);
+    while (view->screen.rows < left)
+        addRow("");
+    if (state.note != nullptr)
+        addRow(state.note);
+    addStatus(state);
+    add("\x1b[J");
+    writeScreen(view->screen.text, static_cast<std::size_t>(view->screen.length));
+}
