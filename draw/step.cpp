@@ -419,7 +419,9 @@ bool noteInView(const char* caption)
 {
     if (!viewing || mode == Mode::quit || !screenIsOpen())
         return false;
-    note = caption;
+    static char line[256];
+    std::snprintf(line, sizeof line, "-- %s", caption); // as --draw writes it
+    note = line;
     shown = std::max(count - 1, 0L);
     showStep();
     return true;

@@ -420,14 +420,12 @@ SHOWN = ["Input integer value or ENTER", "10", "20", "", "inputed spisok", "   1
 
 
 class Pane:
-    """posremove.exe in a tmux pane of its own server; after it, the shell
-    reads one line, to show what the program left unread."""
+    """A bash script in a tmux pane of a server of its own, whose screen is
+    read as a person sees it."""
 
-    def __init__(self, *args):
-        self.socket = f"wine-terminal-{os.getpid()}-{time.monotonic_ns()}"
-        script = (f"{shlex.join(WINE + [PROGRAM, *args])}; echo \" exit=$?\"; "
-                  "read -r rest; echo \"left=[$rest]\"; sleep 60")
-        self.tmux("new-session", "-d", "-x", "80", "-y", "24", "bash", "-c", script)
+    def __init__(self, script, columns=80, rows=24):
+        self.socket = f"listprograms-{os.getpid()}-{time.monotonic_ns()}"
+        self.tmux("new-session", "-d", "-x", str(columns), "-y", str(rows), "bash", "-c", script)
 
     def tmux(self, *args):
         return subprocess.run(["tmux", "-L", self.socket, *args], check=True,
@@ -446,14 +444,30 @@ class Pane:
             time.sleep(0.05)
         return last_line in self.screen()
 
+    def wait_until(self, test, seconds=10):
+        end = time.monotonic() + seconds
+        while not test(self.screen()) and time.monotonic() < end:
+            time.sleep(0.05)
+        return test(self.screen())
+
+    def alternate(self):
+        return self.tmux("display", "-p", "#{alternate_on}").strip() == "1"
+
     def close(self):
         subprocess.run(["tmux", "-L", self.socket, "kill-server"], capture_output=True)
+
+
+def wine_pane(*args):
+    """posremove.exe under wine; after it, the shell reads one line, to show
+    what the program left unread."""
+    return Pane(f"{shlex.join(WINE + [PROGRAM, *args])}; echo \" exit=$?\"; "
+                "read -r rest; echo \"left=[$rest]\"; sleep 60")
 
 
 @unittest.skipUnless(WINE, "the Windows key wait runs with --wine")
 class WineKeyWait(unittest.TestCase):
     def setUp(self):
-        self.pane = Pane()
+        self.pane = wine_pane()
         self.addCleanup(self.pane.close)
         self.assertTrue(self.pane.wait_for(SHOWN[0]), self.pane.screen())
         self.pane.keys("10", "Enter", "20", "Enter", "Enter", "5", "Enter")
@@ -479,7 +493,7 @@ class WineKeyWait(unittest.TestCase):
                                  SHOWN + ["element     5 apsent exit=0", "ls", "left=[ls]"])
 
     def test_step_goes_on_and_back_at_the_console(self):
-        pane = Pane("--step")
+        pane = wine_pane("--step")
         self.addCleanup(pane.close)
         self.assertTrue(pane.wait_for(SHOWN[0]), pane.screen())
         pane.keys("10", "Enter", "20", "Enter", "Enter", "1", "Enter")  # the typing paces
@@ -492,6 +506,137 @@ class WineKeyWait(unittest.TestCase):
         self.assertTrue(pane.wait_for("-- waitForKey(); // the program waits for a key press"))
         pane.keys("x")
         self.assertTrue(pane.wait_for(" exit=0"), pane.screen())
+
+
+ROOT = Path(__file__).resolve().parent.parent
+
+
+def drawings(program, typed, columns):
+    """What --draw draws for typed at columns: each drawing's lines."""
+    out = subprocess.run([os.path.join(BIN, program), "--draw"], input=typed, timeout=5,
+                         stdout=subprocess.PIPE, env=dict(os.environ, COLUMNS=str(columns)))
+    found, lines = [], None
+    for line in out.stdout.decode().split("\n"):
+        if line.startswith("-- ") and not (lines and lines[-1].startswith("-- ")):
+            lines = [line]
+            found.append(lines)
+        elif lines is not None and line.startswith(("-- ", "  ")):
+            lines.append(line)
+        else:
+            lines = None  # a line of the program's own ends the drawing
+    return found
+
+
+class View(unittest.TestCase):
+    """--step's full-screen view, in tmux as a person sees it."""
+
+    def pane(self, script, columns=80, rows=24):
+        pane = Pane(script, columns, rows)
+        self.addCleanup(pane.close)
+        return pane
+
+    def step(self, pane, status):
+        self.assertTrue(pane.wait_until(lambda rows: rows[-1].startswith(status)), pane.screen())
+
+    def test_opens_where_there_is_room_and_goes_on_back_first_latest_new(self):
+        typed = prepared(self, b"3\n4\n10\n7\n\n")
+        program = os.path.abspath(os.path.join(BIN, "parityfive"))
+        for columns, rows in ((39, 24), (80, 15)):  # too small: the scrolling --step
+            small = self.pane(f"{program} --step < {typed}; sleep 60", columns, rows)
+            self.step(small, "step 1: space")
+            self.assertFalse(small.alternate())
+        pane = self.pane(f"stty -g > {typed}.before; {program} --step < {typed}; echo exit=$?; "
+                         f"stty -g > {typed}.after; sleep 60")
+        self.addCleanup(lambda: [Path(f"{typed}.{end}").unlink(missing_ok=True)
+                                 for end in ("before", "after")])
+        self.step(pane, "step 1  space next")
+        self.assertTrue(pane.alternate())
+        drawn, first = drawings("parityfive", typed.read_bytes(), 80), pane.screen()
+        self.assertEqual(first[:len(drawn[0])], drawn[0])
+        # The marked line is the source's own, under the file's path.
+        number, text = re.match(r">\s*(\d+)  (.*)", next(r for r in first if r[:1] == ">")).groups()
+        source = (ROOT / first[len(drawn[0])]).read_text().split("\n")
+        self.assertEqual(text.strip(), source[int(number) - 1].strip())
+        for key, status in (("Space", "step 2  "), ("b", "step 1  ")):
+            pane.keys(key)
+            self.step(pane, status)
+        self.assertEqual(pane.screen(), first)
+        pane.tmux("resize-window", "-x", "60", "-y", "20")  # the same step at the new size
+        self.assertTrue(pane.wait_until(lambda rows: len(rows) == 20), pane.screen())
+        self.assertEqual(pane.screen()[:len(drawn[0])], drawings("parityfive", typed.read_bytes(), 60)[0])
+        self.assertEqual([row for row in pane.screen() if len(row) > 60], [])
+        pane.tmux("resize-window", "-x", "80", "-y", "24")
+        # G: the latest step, then on to the end; g: the first; n: the next
+        # step of a draw call not met before (past the loop's repeats).
+        for key, status in (("G", "step 2  "), ("G", "step 15 of 15"), ("g", "step 1 of 15"),
+                            ("n", "step 2 of"), ("n", "step 3 of"), ("n", "step 4 of"),
+                            ("n", "step 5 of"), ("n", "step 10 of")):
+            pane.keys(key)
+            self.step(pane, status)
+        pane.keys("q")
+        self.assertTrue(pane.wait_for("exit=0"), pane.screen())
+        self.assertFalse(pane.alternate())
+        plain = subprocess.run([program], input=typed.read_bytes(), stdout=subprocess.PIPE).stdout
+        self.assertEqual(pane.screen()[:-1], plain.decode().rstrip("\n").split("\n"))
+        self.assertEqual(Path(f"{typed}.before").read_text(), Path(f"{typed}.after").read_text())
+
+    def test_typed_input_is_edited_in_the_view(self):
+        program = os.path.abspath(os.path.join(BIN, "posremove"))
+        pane = self.pane(f"{program} --step; echo exit=$?; sleep 60")
+        self.step(pane, "no step yet")
+        pane.keys("1", "0", "BSpace", "2")
+        self.assertTrue(pane.wait_for("12_"), pane.screen())
+        pane.keys("Enter")
+        self.step(pane, "step 1  ")
+        self.assertEqual(pane.screen()[0], "-- IntNode* node = newIntNode(toInt32(line)); // 12 was typed")
+        pane.keys("Space")
+        self.step(pane, "step 2  ")
+        pane.keys("3")  # no step key: the start of the next line
+        self.assertTrue(pane.wait_for("3_"), pane.screen())
+        for key, status in (("Enter", "step 3  "), ("G", "step 5  "), ("Enter", "step 5  "),
+                            ("2", "step 5  "), ("Enter", "step 6  "), ("G", "step 8  ")):
+            pane.keys(key)
+            self.step(pane, status)
+        self.assertTrue(pane.wait_for("-- waitForKey(); // the program waits for a key press"))
+        pane.keys("x")  # posremove's own key
+        self.step(pane, "step 8 of 8")
+        pane.keys("q")
+        self.assertTrue(pane.wait_for("exit=0"), pane.screen())
+        self.assertEqual(pane.screen(), ["Input integer value or ENTER", "12", "3", "",
+                                         "inputed spisok", "   12    3",
+                                         "input nomber of find elem", "2", "NEW spisok",
+                                         "   12", "exit=0"])
+
+    def test_every_way_out_gives_the_terminal_back(self):
+        typed = prepared(self, b"3\n4\n\n")
+        program = os.path.abspath(os.path.join(BIN, "parityfive"))
+        pane = self.pane("PS1='$ ' exec bash --norc -i")
+        self.assertTrue(pane.wait_for("$"), pane.screen())
+        pane.keys(f"clear; stty -g > {typed}.before", "Enter")
+        self.addCleanup(lambda: Path(f"{typed}.before").unlink())
+        shell = pane.tmux("display", "-p", "#{pane_pid}").strip()
+        for way, status in (("q", 0), ("C-c", 130), ("kill", 143), ("C-z", 0)):
+            with self.subTest(way=way):
+                pane.keys(f"clear; {program} --step < {typed}", "Enter")
+                self.step(pane, "step 1  ")
+                if way == "kill":
+                    child = subprocess.run(["pgrep", "-P", shell], capture_output=True, text=True)
+                    os.kill(int(child.stdout.split()[0]), signal.SIGTERM)
+                else:
+                    pane.keys(way)
+                if way == "C-z":  # stopped: the shell's screen; fg: the same step again
+                    self.assertTrue(pane.wait_until(lambda rows: any("Stopped" in r for r in rows)))
+                    self.assertFalse(pane.alternate())
+                    pane.keys("fg", "Enter")
+                    self.step(pane, "step 1  ")
+                    self.assertTrue(pane.alternate())
+                    pane.keys("q")
+                self.assertTrue(pane.wait_until(lambda rows: rows[-1] == "$"), pane.screen())
+                pane.keys("echo exit=$?", "Enter")
+                self.assertTrue(pane.wait_for(f"exit={status}"), pane.screen())
+                self.assertFalse(pane.alternate())
+                pane.keys(f"stty -g | cmp - {typed}.before && echo same", "Enter")
+                self.assertTrue(pane.wait_for("same"), pane.screen())
 
 
 if __name__ == "__main__":
