@@ -17,18 +17,26 @@ checks the goals.
 - --draw: parityfive and posremove drawing every step of 100,000 and
   1,000,000 lines (output to /dev/null). Goal: 10 times the lines take at
   most 12 times as long.
+- --step's full-screen view: posremove on 1,000,000 lines from a file, on a
+  pseudo-terminal of 80x24. Goals: n passes the building in at most 3 s;
+  in the walk, the next and the back key are answered (the screen redrawn)
+  in at most 16 ms at the median and 50 ms at the most.
 - Outputs: fifolist's and hashstar's are those of their C counterparts,
   byte for byte.
 Prints a Markdown table naming the machine, for the README, and exits 1
 when a goal is missed.
 """
+import fcntl
 import json
 import os
 import platform
+import select
 import statistics
+import struct
 import subprocess
 import sys
 import tempfile
+import termios
 import time
 from pathlib import Path
 
@@ -99,6 +107,44 @@ class Goals:
         self.lines.append(f"- {what}: {detail} ({'met' if ok else 'MISSED'})")
 
 
+def view_keys(program, data):
+    """posremove --step's view on a pseudo-terminal of 80x24, its keys from
+    there and its input from data: the seconds n takes to pass the building,
+    then each next and back key's in the walk. A frame ends with the erase
+    of the screen below it."""
+    master, slave = os.openpty()
+    fcntl.ioctl(slave, termios.TIOCSWINSZ, struct.pack("HHHH", 24, 80, 0, 0))
+    with open(data, "rb") as stdin:
+        proc = subprocess.Popen([program, "--step"], stdin=stdin, stdout=slave, stderr=slave,
+                                env=dict(os.environ, TERM="xterm"), start_new_session=True,
+                                preexec_fn=lambda: fcntl.ioctl(1, termios.TIOCSCTTY, 0))
+    shown = b""
+
+    def answer(key, until=b""):
+        nonlocal shown
+        start = time.perf_counter()
+        os.write(master, key)
+        shown = b""
+        while not (until in shown and shown.endswith(b"\x1b[J")):
+            if not select.select([master], [], [], 60)[0]:
+                raise RuntimeError(f"no answer to {key!r}")
+            shown += os.read(master, 1 << 16)
+        return time.perf_counter() - start
+
+    try:
+        answer(b"")  # the first step
+        for _ in range(4):
+            answer(b"n")  # the first value's steps, then the loop's
+        passing = answer(b"n", b"previous = head")
+        keys = [answer(key) for key in (b" ", b"b") * 25]
+    finally:
+        proc.kill()
+        proc.wait()
+        os.close(master)
+        os.close(slave)
+    return passing, keys
+
+
 def main():
     goals, rows = Goals(), []
     with tempfile.TemporaryDirectory() as tmp:
@@ -136,6 +182,23 @@ def main():
             ratio = drawn[name, DRAW_SIZES[1]] / drawn[name, DRAW_SIZES[0]]
             goals.check(f"{name} --draw at 10 times the lines", ratio <= 12,
                         f"{ratio:.1f} times as long, goal 12")
+
+        data = tmp / "view"
+        integers(data, SIZES[0])
+        with open(data, "r+b") as file:  # k: not 3 but a walk to the end
+            file.seek(-2, os.SEEK_END)
+            file.write(f"{SIZES[0] - 1}\n".encode())
+        passing, keys = view_keys(str(BIN / "posremove"), data)
+        rows.append(("posremove", f"--step, n past {SIZES[0]:,} lines", passing, None, None))
+        rows.append(("posremove", "--step, a key in the walk (median)", statistics.median(keys),
+                     None, None))
+        rows.append(("posremove", "--step, a key in the walk (slowest)", max(keys), None, None))
+        goals.check("posremove --step's n past the building", passing <= 3,
+                    f"{passing:.2f} s, goal 3")
+        goals.check("posremove --step's keys in the walk",
+                    statistics.median(keys) <= 0.016 and max(keys) <= 0.05,
+                    f"median {statistics.median(keys) * 1000:.1f} ms, slowest "
+                    f"{max(keys) * 1000:.1f} ms, goals 16 and 50")
 
         data = tmp / f"ints{SIZES[0]}"
         baseline_count = instructions(c_of["fifolist"], data)

@@ -257,6 +257,9 @@ sigset_t heldSignals;                // the signals that give the terminal back
 int screenFd = -1;        // the terminal, while output is kept aside; -1: none
 int keptFd = -1;          // the output kept aside
 bool screenShown = false; // the alternate screen is entered
+// The screen's width when it was last asked: the drawings read meanwhile
+// (many, when the view runs on to a step) are read for it.
+int screenColumns = 0;
 constexpr char enterAlternate[] = "\x1b[?1049h\x1b[?25l";
 constexpr char leaveAlternate[] = "\x1b[?25h\x1b[?1049l";
 
@@ -451,6 +454,7 @@ bool openScreen(int leastColumns, int leastRows)
     std::fclose(kept); // the file lives on in keptFd, and goes with it
     dup2(keptFd, STDOUT_FILENO);
     screenFd = terminal;
+    screenColumns = size.ws_col;
     showScreenAgain();
     return true;
 }
@@ -462,7 +466,7 @@ bool screenSize(int& columns, int& rows)
     winsize size{};
     if (screenFd < 0 || ioctl(screenFd, TIOCGWINSZ, &size) != 0)
         return false;
-    columns = size.ws_col;
+    columns = screenColumns = size.ws_col;
     rows = size.ws_row;
     return true;
 }
@@ -498,7 +502,7 @@ int terminalColumns()
     static bool noTerminal = false;
     winsize size{};
     if (screenFd >= 0)
-        return ioctl(screenFd, TIOCGWINSZ, &size) == 0 ? size.ws_col : 0;
+        return screenColumns;
     if (noTerminal || ioctl(STDOUT_FILENO, TIOCGWINSZ, &size) != 0) {
         noTerminal = true;
         return 0;
