@@ -1,8 +1,10 @@
-// The console on Windows: its width, its own key read without echo, and
-// input that is not the console read as the bytes it holds.
+// The console on Windows: its width, its own key read without echo, input
+// that is not the console read as the bytes it holds, and the full-screen
+// view's screen through the console's virtual-terminal mode.
 #include "console.h"
 
 #include <conio.h>
+#include <cstdio>
 #include <fcntl.h>
 #include <io.h>
 #include <windows.h>
@@ -15,6 +17,32 @@ bool inputIsConsole()
 {
     DWORD mode = 0;
     return GetConsoleMode(GetStdHandle(STD_INPUT_HANDLE), &mode) != 0;
+}
+
+// The view's screen: the console, in its virtual-terminal mode, while the
+// program's output goes to a temporary file shown when the screen closes.
+HANDLE screenOut = INVALID_HANDLE_VALUE;
+DWORD foundMode = 0;       // the console's output mode found
+int consoleFd = -1;        // standard output as found
+int keptFd = -1;           // the output kept aside
+std::FILE* kept = nullptr; // the temporary file, deleted when it is closed
+int screenColumns = 0;     // the width when last asked
+
+constexpr char enterAlternate[] = "\x1b[?1049h\x1b[?25l";
+constexpr char leaveAlternate[] = "\x1b[?25h\x1b[?1049l";
+
+void writeConsole(const char* text, std::size_t length)
+{
+    DWORD written = 0;
+    WriteFile(screenOut, text, static_cast<DWORD>(length), &written, nullptr);
+}
+
+// Ctrl-C or Ctrl-Break outside a key wait, or the window closed: the
+// screen is closed first, then the console's own handler ends the program.
+BOOL WINAPI onControl(DWORD /*event*/)
+{
+    closeScreen();
+    return FALSE;
 }
 
 } // namespace
@@ -35,6 +63,8 @@ int terminalColumns()
     // console stays none, and is not asked again.
     static bool noConsole = false;
     CONSOLE_SCREEN_BUFFER_INFO screen;
+    if (screenOut != INVALID_HANDLE_VALUE)
+        return screenColumns - 1;
     if (noConsole || GetConsoleScreenBufferInfo(GetStdHandle(STD_OUTPUT_HANDLE), &screen) == 0) {
         noConsole = true;
         return 0;
@@ -115,8 +145,10 @@ KeyPress readStepKey(const char* hint)
         eraseHint(hint);
     // Ctrl-C, which the console gives as a key while _getwch reads: it
     // ends the program as it would anywhere else.
-    if (key == 3)
+    if (key == 3) {
+        closeScreen();
         ExitProcess(STATUS_CONTROL_C_EXIT);
+    }
     KeyPress press;
     const bool prefixed = key == 0 || key == 0xe0;
     if (key == WEOF || key == 4) // 4: Ctrl-D
@@ -143,10 +175,93 @@ KeyPress readStepKey(const char* hint)
     return press;
 }
 
-// The console keeps the scrolling --step: its view is not built here.
-bool openScreen(int /*leastColumns*/, int /*leastRows*/) { return false; }
-bool screenIsOpen() { return false; }
-bool screenSize(int& /*columns*/, int& /*rows*/) { return false; }
-void writeScreen(const char* /*text*/, std::size_t /*length*/) {}
-int keptOutput(char* /*buffer*/, int /*size*/) { return 0; }
-void closeScreen() {}
+// Wine's console takes the virtual-terminal mode but puts the view's rows
+// out of place: there --step scrolls, as where the mode cannot be set.
+bool underWine()
+{
+    const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+    return ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr;
+}
+
+bool openScreen(int leastColumns, int leastRows)
+{
+    if (screenOut != INVALID_HANDLE_VALUE)
+        return true;
+    if (underWine())
+        return false;
+    const HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
+    CONSOLE_SCREEN_BUFFER_INFO info;
+    DWORD mode = 0;
+    if (!stepKeysReady() || GetConsoleScreenBufferInfo(out, &info) == 0 ||
+        GetConsoleMode(out, &mode) == 0 ||
+        info.srWindow.Right - info.srWindow.Left < leastColumns - 1 ||
+        info.srWindow.Bottom - info.srWindow.Top < leastRows - 1)
+        return false;
+    // Where the mode cannot be set, --step scrolls.
+    if (SetConsoleMode(out, mode | ENABLE_VIRTUAL_TERMINAL_PROCESSING) == 0)
+        return false;
+    kept = std::tmpfile();
+    if (kept == nullptr) {
+        SetConsoleMode(out, mode);
+        return false;
+    }
+    flushOutput();
+    // The console through a handle of its own: the one standard output had
+    // is closed when standard output goes to the file.
+    consoleFd = _dup(1);
+    keptFd = _fileno(kept);
+    screenOut = reinterpret_cast<HANDLE>(_get_osfhandle(consoleFd));
+    _dup2(keptFd, 1);
+    foundMode = mode;
+    screenColumns = info.srWindow.Right - info.srWindow.Left + 1;
+    SetConsoleCtrlHandler(onControl, TRUE);
+    writeConsole(enterAlternate, sizeof enterAlternate - 1);
+    return true;
+}
+
+bool screenIsOpen() { return screenOut != INVALID_HANDLE_VALUE; }
+
+bool screenSize(int& columns, int& rows)
+{
+    CONSOLE_SCREEN_BUFFER_INFO info;
+    if (screenOut == INVALID_HANDLE_VALUE || GetConsoleScreenBufferInfo(screenOut, &info) == 0)
+        return false;
+    // The console wraps a line that fills its last column: one short.
+    columns = screenColumns = info.srWindow.Right - info.srWindow.Left;
+    rows = info.srWindow.Bottom - info.srWindow.Top + 1;
+    return true;
+}
+
+void writeScreen(const char* text, std::size_t length) { writeConsole(text, length); }
+
+int keptOutput(char* buffer, int size)
+{
+    if (screenOut == INVALID_HANDLE_VALUE)
+        return 0;
+    flushOutput();
+    // Standard output writes through the same offset: it is put back.
+    const long long end = _lseeki64(keptFd, 0, SEEK_END);
+    const long long from = end > size ? end - size : 0;
+    _lseeki64(keptFd, from, SEEK_SET);
+    const int n = _read(keptFd, buffer, static_cast<unsigned>(end - from));
+    _lseeki64(keptFd, end, SEEK_SET);
+    return n > 0 ? n : 0;
+}
+
+void closeScreen()
+{
+    if (screenOut == INVALID_HANDLE_VALUE)
+        return;
+    flushOutput();
+    writeConsole(leaveAlternate, sizeof leaveAlternate - 1);
+    SetConsoleMode(screenOut, foundMode);
+    _dup2(consoleFd, 1);
+    _lseeki64(keptFd, 0, SEEK_SET);
+    char buffer[4096];
+    for (int n; (n = _read(keptFd, buffer, sizeof buffer)) > 0;)
+        writeConsole(buffer, static_cast<std::size_t>(n));
+    std::fclose(kept);
+    _close(consoleFd);
+    screenOut = INVALID_HANDLE_VALUE;
+    SetConsoleCtrlHandler(onControl, FALSE);
+}

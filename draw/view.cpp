@@ -248,8 +248,10 @@ void readOutput(int most)
         text.remove_suffix(1);
     while (view->output.count < most && !text.empty()) {
         const auto cut = text.rfind('\n');
-        view->output.line[view->output.count++] =
-            cut == std::string_view::npos ? text : part(text, cut + 1);
+        std::string_view line = cut == std::string_view::npos ? text : part(text, cut + 1);
+        if (!line.empty() && line.back() == '\r')
+            line.remove_suffix(1); // written through a Windows text stream
+        view->output.line[view->output.count++] = line;
         text = cut == std::string_view::npos ? std::string_view{} : part(text, 0, cut);
     }
 }
