@@ -265,6 +265,8 @@ class Step(unittest.TestCase):
         # Each hint is erased: the screen reads as --draw's output, with
         # the first drawing shown again after the second, and the second
         # after the third.
+        hints = re.findall(rb"step \d+: [^\r]*\r(\r\x1b\[J)?", term.output)
+        self.assertEqual(hints.count(b"\r\x1b[J"), len(hints))  # every hint erased
         shown = unhinted(term.output).replace(b"\r\n", b"\n")
         at = [m.start() for m in re.finditer(rb"^-- ", drawn, re.M)]
         self.assertEqual(shown, drawn[:at[2]] + drawn[at[0]:at[2]] + drawn[at[2]:at[3]]
