@@ -61,13 +61,7 @@ constexpr NodeReading charReading = {
         out[0] = static_cast<char>(ch);
         return 1;
     },
-    [](const void* from, const void* until, int bound) {
-        int n = 0;
-        for (const auto* node = static_cast<const CharNode*>(from);
-             node != until && node != nullptr && n < bound; node = node->next)
-            ++n;
-        return n;
-    },
+    spanOf<CharNode>,
 };
 
 } // namespace

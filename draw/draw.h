@@ -33,6 +33,17 @@ struct NodeReading {
 // nodes left out (two or more; "...100+" past a hundred) as the width
 // requires, and at most a hundred nodes past what is drawn are walked. With --step at a
 // terminal, it then waits for a key (step.cpp).
+// NodeReading::span for a node record with a next link: a walk with no
+// call per node.
+template <class Node> int spanOf(const void* from, const void* until, int bound)
+{
+    int n = 0;
+    for (const auto* node = static_cast<const Node*>(from);
+         node != until && node != nullptr && n < bound; node = node->next)
+        ++n;
+    return n;
+}
+
 // file and line say where the drawing was asked for, for --step's view of
 // the source.
 void drawList(const char* file, int line, const NodeReading& reading, const Pointer& head,

@@ -79,13 +79,7 @@ constexpr NodeReading intReading = {
         std::memcpy(out, text, static_cast<std::size_t>(length));
         return length;
     },
-    [](const void* from, const void* until, int bound) {
-        int n = 0;
-        for (const auto* node = static_cast<const IntNode*>(from);
-             node != until && node != nullptr && n < bound; node = node->next)
-            ++n;
-        return n;
-    },
+    spanOf<IntNode>,
 };
 
 } // namespace

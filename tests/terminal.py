@@ -272,6 +272,13 @@ class Step(unittest.TestCase):
         self.assertEqual(shown, drawn[:at[2]] + drawn[at[0]:at[2]] + drawn[at[2]:at[3]]
                          + drawn[at[1]:at[2]] + drawn[at[3]:])
 
+    def test_stepped_to_the_end_the_terminal_is_given_back(self):
+        term = Terminal("parityfive", args=["--step", f"<{prepared(self, b'5' + bytes(2))}"])
+        self.addCleanup(term.close)
+        while term.status(0.2) == "still running":
+            term.type(b" ")
+        self.assertEqual(term.settings(), term.before)
+
     def test_the_hint_fits_the_real_width_no_echo_between_keys_a_hang_up_ends_a_step(self):
         typed = prepared(self, b"3\n4\n\n")
         term = Terminal("parityfive", args=["--step", f"<{typed}"], columns=39,
@@ -543,10 +550,10 @@ class View(unittest.TestCase):
     def test_opens_where_there_is_room_and_goes_on_back_first_latest_new(self):
         typed = prepared(self, b"3\n4\n10\n7\n\n")
         program = os.path.abspath(os.path.join(BIN, "parityfive"))
-        for columns, rows in ((39, 24), (80, 15)):  # too small: the scrolling --step
+        for columns, rows, view in ((39, 24, False), (80, 15, False), (40, 16, True)):
             small = self.pane(f"{program} --step < {typed}; sleep 60", columns, rows)
-            self.step(small, "step 1: space")
-            self.assertFalse(small.alternate())
+            self.step(small, "step 1  space" if view else "step 1: space")
+            self.assertEqual(small.alternate(), view)  # the scrolling --step where it is no room
         pane = self.pane(f"stty -g > {typed}.before; {program} --step < {typed}; echo exit=$?; "
                          f"stty -g > {typed}.after; sleep 60")
         self.addCleanup(lambda: [Path(f"{typed}.{end}").unlink(missing_ok=True)
@@ -567,6 +574,8 @@ class View(unittest.TestCase):
         self.assertTrue(pane.wait_until(lambda rows: len(rows) == 20), pane.screen())
         self.assertEqual(pane.screen()[:len(drawn[0])], drawings("parityfive", typed.read_bytes(), 60)[0])
         self.assertEqual([row for row in pane.screen() if len(row) > 60], [])
+        pane.tmux("resize-window", "-x", "30", "-y", "20")
+        self.assertTrue(pane.wait_for("needs 40x16, is 30x20"), pane.screen())
         pane.tmux("resize-window", "-x", "80", "-y", "24")
         # G: the latest step, then on to the end; g: the first; n: the next
         # step of a draw call not met before (past the loop's repeats).
@@ -596,18 +605,19 @@ class View(unittest.TestCase):
         pane.keys("3")  # no step key: the start of the next line
         self.assertTrue(pane.wait_for("3_"), pane.screen())
         for key, status in (("Enter", "step 3  "), ("G", "step 5  "), ("Enter", "step 5  "),
-                            ("2", "step 5  "), ("Enter", "step 6  "), ("G", "step 8  ")):
+                            ("5", "step 5  "), ("Enter", "step 6  "), ("G", "step 8  ")):
             pane.keys(key)
             self.step(pane, status)
-        self.assertTrue(pane.wait_for("-- waitForKey(); // the program waits for a key press"))
+        self.assertEqual(pane.screen()[-3:-1], ["element     5 apsent",
+                                                "-- waitForKey(); // the program waits for a key press"])
         pane.keys("x")  # posremove's own key
         self.step(pane, "step 8 of 8")
         pane.keys("q")
-        self.assertTrue(pane.wait_for("exit=0"), pane.screen())
+        self.assertTrue(pane.wait_for("element     5 apsentexit=0"), pane.screen())
         self.assertEqual(pane.screen(), ["Input integer value or ENTER", "12", "3", "",
                                          "inputed spisok", "   12    3",
-                                         "input nomber of find elem", "2", "NEW spisok",
-                                         "   12", "exit=0"])
+                                         "input nomber of find elem", "5",
+                                         "element     5 apsentexit=0"])
 
     def test_every_way_out_gives_the_terminal_back(self):
         typed = prepared(self, b"3\n4\n\n")

@@ -31,13 +31,7 @@ constexpr NodeReading reading = {
         std::memcpy(out, static_cast<const Node*>(node)->text, sizeof out);
         return static_cast<int>(std::strlen(out));
     },
-    [](const void* from, const void* until, int bound) {
-        int n = 0;
-        for (const auto* node = static_cast<const Node*>(from);
-             node != until && node != nullptr && n < bound; node = node->next)
-            ++n;
-        return n;
-    },
+    spanOf<Node>,
 };
 
 [[gnu::format(printf, 4, 5)]] void draw(const Pointer& head, const Pointer (&pointers)[5],
