@@ -320,8 +320,8 @@ void showView(const Scene* scene, const ViewState& state)
     add("\x1b[H");
     if (columns < leastColumns || rows < leastRows) {
         char row[96];
-        const int n = std::snprintf(row, sizeof row, "needs %dx%d, is %dx%d",
-                                    leastColumns, leastRows, columns, rows);
+        const int n = std::snprintf(row, sizeof row, "needs %dx%d, is %dx%d", leastColumns,
+                                    leastRows, columns, rows);
         addRow({row, static_cast<std::size_t>(std::clamp(n, 0, columns - 1))});
         add("\x1b[J");
         writeScreen(view->screen.text, static_cast<std::size_t>(view->screen.length));
