@@ -77,16 +77,18 @@ void startProgram(int argc, char** argv, const char* what, const char* input)
     std::exit(finishOutput());
 }
 
-bool readLine(char* buf, std::size_t size, std::FILE* in)
+namespace {
+
+// readLine's loop, over the characters next gives: the typed input is
+// asked once a line, not once a character.
+template <class Next> bool readLineFrom(char* buf, std::size_t size, Next next)
 {
-    if (drawing)
-        flushOutput(); // every drawing is on the screen before we block
     std::size_t n = 0;
     bool any = false;
     bool lastKept = false; // whether the last character read went into buf
     int last = 0;
     int c;
-    while ((c = readChar(in)) != EOF && c != '\n') {
+    while ((c = next()) != EOF && c != '\n') {
         any = true;
         last = c;
         lastKept = n + 1 < size;
@@ -97,6 +99,17 @@ bool readLine(char* buf, std::size_t size, std::FILE* in)
         --n;
     buf[n] = '\0';
     return any || c == '\n';
+}
+
+} // namespace
+
+bool readLine(char* buf, std::size_t size, std::FILE* in)
+{
+    if (drawing)
+        flushOutput(); // every drawing is on the screen before we block
+    if (typedInput != nullptr && in == stdin)
+        return readLineFrom(buf, size, typedInput);
+    return readLineFrom(buf, size, [in] { return readByte(in); });
 }
 
 namespace {

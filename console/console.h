@@ -51,14 +51,18 @@ inline void putByte(char c, std::FILE* out) { putc_unlocked(c, out); }
 extern int (*typedInput)();
 
 // getc, except that a failed read ends the program through readError.
-inline int readChar(std::FILE* in)
+inline int readByte(std::FILE* in)
 {
-    if (typedInput != nullptr && in == stdin)
-        return typedInput();
     int c = getByte(in);
     if (c == EOF && std::ferror(in))
         readError();
     return c;
+}
+
+// readByte, or for standard input the typed input while there is one.
+inline int readChar(std::FILE* in)
+{
+    return typedInput != nullptr && in == stdin ? typedInput() : readByte(in);
 }
 
 // Reads one line into buf as gets would (end-of-line dropped, NUL added),
