@@ -68,6 +68,39 @@ input nomber of find elem
 """
 
 
+# The walk to position 3 (steps 1) or 4 (steps 2) for k, after the list's drawing.
+WALK = ["""\
+-- previous = head; // k is {}: a walk from the head
+   head,previous     tail
+   v                 v
+  [10]->[20]->[30]->[40]->NULL
+-- current = head->next; // current is at position 2
+   head,previous
+   |     current     tail
+   v     v           v
+  [10]->[20]->[30]->[40]->NULL
+""", """\
+-- previous = current; current = current->next; ++position; // 20 is at position
+-- 2, before k
+         previous
+         |     current
+   head  |     |     tail
+   v     v     v     v
+  [10]->[20]->[30]->[40]->NULL
+""", """\
+-- previous = current; current = current->next; ++position; // 30 is at position
+-- 3, before k
+               previous
+   head        |     current,tail
+   v           v     v
+  [10]->[20]->[30]->[40]->NULL
+"""]
+
+
+def walk(k, steps):
+    return DRAWN + WALK[0].format(k) + "".join(WALK[1:1 + steps])
+
+
 CASES = [
     case("k 1: head", LIST + "1\n", SHOWN + "NEW spisok\n   20   30   40\n", released=1),
     case("k 2: second", LIST + "2\n", SHOWN + "NEW spisok\n   10   30   40\n", released=1),
@@ -143,23 +176,7 @@ NEW spisok
    10   30   40
 """, args=["--draw"]),
     case("--draw, k 3: a middle node by the walk", LIST + "3\n",
-         DRAWN + """\
--- previous = head; // k is 3: a walk from the head
-   head,previous     tail
-   v                 v
-  [10]->[20]->[30]->[40]->NULL
--- current = head->next; // current is at position 2
-   head,previous
-   |     current     tail
-   v     v           v
-  [10]->[20]->[30]->[40]->NULL
--- previous = current; current = current->next; ++position; // 20 is at position
--- 2, before k
-         previous
-         |     current
-   head  |     |     tail
-   v     v     v     v
-  [10]->[20]->[30]->[40]->NULL
+         walk(3, 1) + """\
 -- previous->next = current->next; // current is at position k, 3
          previous
    head  |     tail
@@ -178,29 +195,7 @@ new spisok
    10   20   40
 """, args=["--draw"]),
     case("--draw, k 4: the last, tail left on it", LIST + "4\n",
-         DRAWN + """\
--- previous = head; // k is 4: a walk from the head
-   head,previous     tail
-   v                 v
-  [10]->[20]->[30]->[40]->NULL
--- current = head->next; // current is at position 2
-   head,previous
-   |     current     tail
-   v     v           v
-  [10]->[20]->[30]->[40]->NULL
--- previous = current; current = current->next; ++position; // 20 is at position
--- 2, before k
-         previous
-         |     current
-   head  |     |     tail
-   v     v     v     v
-  [10]->[20]->[30]->[40]->NULL
--- previous = current; current = current->next; ++position; // 30 is at position
--- 3, before k
-               previous
-   head        |     current,tail
-   v           v     v
-  [10]->[20]->[30]->[40]->NULL
+         walk(4, 2) + """\
 -- previous->next = current->next; // current is at position k, 4
    head        previous
    v           v
@@ -215,29 +210,7 @@ new spisok
    10   20   30
 """, args=["--draw"]),
     case("--draw, k 5: past the end", LIST + "5\n",
-         DRAWN + """\
--- previous = head; // k is 5: a walk from the head
-   head,previous     tail
-   v                 v
-  [10]->[20]->[30]->[40]->NULL
--- current = head->next; // current is at position 2
-   head,previous
-   |     current     tail
-   v     v           v
-  [10]->[20]->[30]->[40]->NULL
--- previous = current; current = current->next; ++position; // 20 is at position
--- 2, before k
-         previous
-         |     current
-   head  |     |     tail
-   v     v     v     v
-  [10]->[20]->[30]->[40]->NULL
--- previous = current; current = current->next; ++position; // 30 is at position
--- 3, before k
-               previous
-   head        |     current,tail
-   v           v     v
-  [10]->[20]->[30]->[40]->NULL
+         walk(5, 2) + """\
 -- // the list ends at position 4: there is no position 5
                previous
    head        |     current,tail
