@@ -579,7 +579,12 @@ class View(unittest.TestCase):
         pane.tmux("resize-window", "-x", "80", "-y", "24")
         # G: the latest step, then on to the end; g: the first; n: the next
         # step of a draw call not met before (past the loop's repeats).
-        for key, status in (("G", "step 2  "), ("G", "step 15 of 15"), ("g", "step 1 of 15"),
+        for key, status in (("G", "step 2  "), ("G", "step 15 of 15")):
+            pane.keys(key)
+            self.step(pane, status)
+        # The statement drawn before it runs, below its two-line draw call.
+        self.assertEqual([row[-17:] for row in pane.screen() if row[:1] == ">"], ["std::free(found);"])
+        for key, status in (("g", "step 1 of 15"),
                             ("n", "step 2 of"), ("n", "step 3 of"), ("n", "step 4 of"),
                             ("n", "step 5 of"), ("n", "step 10 of")):
             pane.keys(key)

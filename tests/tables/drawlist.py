@@ -65,8 +65,9 @@ CASES = [
              =
   node -> [123456789012]
 """, columns=24),
-    case("a link set to NULL, and a released node without its next",
-         "1 2\nprev=1\nprev->next = nullptr; // why\n1 2 3\nprev=0 cur=*2>-1:released\nstd::free(cur); // cur dangles\n", """\
+    case("a link set to NULL, a released node without its next, a gap of one node drawn",
+         ("1 2\nprev=1\nprev->next = nullptr; // why\n1 2 3\nprev=0 cur=*2>-1:released\n"
+          "std::free(cur); // cur dangles\n1 2 3 4\ncursor=3\ncursor = tail; // a gap of one node\n"), """\
 -- prev->next =
 -- nullptr; // why
    head
@@ -81,6 +82,14 @@ CASES = [
   NULL
   cur (dangling) ->
     [2] released
+-- cursor = tail; //
+-- a gap of one node
+   head
+   v
+  [1]->[2]->[3]->
+   cursor
+   v
+  [4]->NULL
 """, columns=20),
     case("names two apart, and a row going on before a label that would not fit",
          "10 20 30 40 50 60 70\nprevious=3 current=4 tail=6\nprevious = current; // names two apart\n1 2 3 4 5\nsomewhatlongname=4\nsomewhatlongname = tail; // a long name\n", """\
