@@ -24,6 +24,21 @@ INT_PROMPT = "Input integer value or ENTER\n"
 FIRST_LAST = INT_PROMPT + "inputed spisok first -> last\n"
 
 
+def first_drawn(value):
+    """The prompt and --draw's two drawings of the dialogue's first value."""
+    return INT_PROMPT + f"""\
+-- IntNode* node = newIntNode(toInt32(line)); // {value} was typed
+  head,tail
+  v
+  NULL
+  node -> [{value}]=>NULL
+-- head = tail = node; // the first node is the whole list
+   head,node,tail
+   v
+  [{value}]->NULL
+"""
+
+
 CHAR_PROMPT = "Input string with *\n"
 
 

@@ -1,7 +1,7 @@
 # fifolist: every value at the tail. It also carries the cases of the shared
 # dialogue (conversion, empty and overlong lines, CRLF, end of input), which
 # the other integer tables do not repeat.
-from cases import FIRST_LAST, INT_PROMPT, case
+from cases import case, first_drawn, FIRST_LAST, INT_PROMPT
 
 CASES = [
     case("input order", "1\n2\n3\n\n", FIRST_LAST + "    1    2    3\n"),
@@ -79,16 +79,7 @@ Manual page: man fifolist
          status=1, stderr="fifolist: write error: Bad file descriptor\n", to_read_only_terminal=True),
     case("other arguments are ignored", "2\n\n", FIRST_LAST + "    2\n", args=["-h"]),
     case("--draw: COLUMNS that is not a number alone is ignored", "1\n\n",
-         INT_PROMPT + """\
--- IntNode* node = newIntNode(toInt32(line)); // 1 was typed
-  head,tail
-  v
-  NULL
-  node -> [1]=>NULL
--- head = tail = node; // the first node is the whole list
-   head,node,tail
-   v
-  [1]->NULL
+         first_drawn(1) + """\
 inputed spisok first -> last
     1
 """, args=["--draw"], columns="30x"),

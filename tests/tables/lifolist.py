@@ -1,5 +1,5 @@
 # lifolist: every value after the first pushed on top.
-from cases import FIRST_LAST, INT_PROMPT, case
+from cases import case, FIRST_LAST, INT_PROMPT
 
 CASES = [
     case("top first", "1\n2\n3\n\n", FIRST_LAST + "    3    2    1\n"),

@@ -1,21 +1,12 @@
 # parityfive: odd values at the tail, even at the head; then the first
 # multiple of five from the front is removed. One row per way of unlinking.
-from cases import FIRST_LAST, INT_PROMPT, case
+from cases import case, first_drawn, FIRST_LAST
 
 AFTER = "Spisok after include\n"
 NOT_FOUND = "Elemetnt not found\n"
 
 # --draw: 1 read and made the first node, then 3 linked at the tail.
-ONE_THREE = INT_PROMPT + """\
--- IntNode* node = newIntNode(toInt32(line)); // 1 was typed
-  head,tail
-  v
-  NULL
-  node -> [1]=>NULL
--- head = tail = node; // the first node is the whole list
-   head,node,tail
-   v
-  [1]->NULL
+ONE_THREE = first_drawn(1) + """\
 -- node = newIntNode(toInt32(line)); // 3 was typed
    head,tail
    v
@@ -52,16 +43,7 @@ CASES = [
     case("negative odd values are odd", "-3\n-7\n\n",
          FIRST_LAST + "   -3   -7\n" + NOT_FOUND + AFTER + "   -3   -7\n", released=0),
     case("--draw: found is the head", "5\n1\n\n",
-         INT_PROMPT + """\
--- IntNode* node = newIntNode(toInt32(line)); // 5 was typed
-  head,tail
-  v
-  NULL
-  node -> [5]=>NULL
--- head = tail = node; // the first node is the whole list
-   head,node,tail
-   v
-  [5]->NULL
+         first_drawn(5) + """\
 -- node = newIntNode(toInt32(line)); // 1 was typed
    head,tail
    v
@@ -178,16 +160,7 @@ Spisok after include
     1    3
 """, args=["--draw"]),
     case("--draw: found is inside, after a walk to it", "1\n2\n15\n9\n\n",
-         INT_PROMPT + """\
--- IntNode* node = newIntNode(toInt32(line)); // 1 was typed
-  head,tail
-  v
-  NULL
-  node -> [1]=>NULL
--- head = tail = node; // the first node is the whole list
-   head,node,tail
-   v
-  [1]->NULL
+         first_drawn(1) + """\
 -- node = newIntNode(toInt32(line)); // 2 was typed
    head,tail
    v
@@ -284,16 +257,7 @@ Spisok after include
     2    1    9
 """, args=["--draw"]),
     case("--draw: the only node, head and tail become NULL", "0\n\n",
-         INT_PROMPT + """\
--- IntNode* node = newIntNode(toInt32(line)); // 0 was typed
-  head,tail
-  v
-  NULL
-  node -> [0]=>NULL
--- head = tail = node; // the first node is the whole list
-   head,node,tail
-   v
-  [0]->NULL
+         first_drawn(0) + """\
 inputed spisok first -> last
     0
 -- cursor = head; // the search starts at the head

@@ -1,7 +1,7 @@
 # posremove: input order, then the node at position k is removed. k 1 and 2
 # take their own paths ("NEW spisok"), 3 and on the walk ("new spisok"); a
 # position past the end is reported with no listing and no end-of-line.
-from cases import INT_PROMPT, case
+from cases import case, first_drawn, INT_PROMPT
 
 LIST = "10\n20\n30\n40\n\n"
 SHOWN = INT_PROMPT + "inputed spisok\n   10   20   30   40\ninput nomber of find elem\n"
@@ -11,17 +11,9 @@ def after(values):
     return INT_PROMPT + "inputed spisok\n" + values + "input nomber of find elem\n"
 
 
-# --draw: the dialogue's drawings, then the list as read.
-DRAWN = INT_PROMPT + """\
--- IntNode* node = newIntNode(toInt32(line)); // 10 was typed
-  head,tail
-  v
-  NULL
-  node -> [10]=>NULL
--- head = tail = node; // the first node is the whole list
-   head,node,tail
-   v
-  [10]->NULL
+# --draw: the dialogue's drawings for 10 and 20; then for 30 and 40, and the
+# list as read.
+TEN_TWENTY = first_drawn(10) + """\
 -- node = newIntNode(toInt32(line)); // 20 was typed
    head,tail
    v
@@ -36,6 +28,8 @@ DRAWN = INT_PROMPT + """\
    head  node,tail
    v     v
   [10]->[20]->NULL
+"""
+DRAWN = TEN_TWENTY + """\
 -- node = newIntNode(toInt32(line)); // 30 was typed
    head  tail
    v     v
@@ -217,30 +211,7 @@ new spisok
    v           v     v
   [10]->[20]->[30]->[40]->NULL
 element     5 apsent""", args=["--draw"]),
-    case("--draw, two elements, k 2: the tail removed, tail dangles", "10\n20\n\n2\n", INT_PROMPT + """\
--- IntNode* node = newIntNode(toInt32(line)); // 10 was typed
-  head,tail
-  v
-  NULL
-  node -> [10]=>NULL
--- head = tail = node; // the first node is the whole list
-   head,node,tail
-   v
-  [10]->NULL
--- node = newIntNode(toInt32(line)); // 20 was typed
-   head,tail
-   v
-  [10]->NULL
-  node -> [20]=>NULL
--- tail->next = node; // 20 goes to the tail
-   head,tail
-   |     node
-   v     v
-  [10]=>[20]->NULL
--- tail = node; // node is the last node now
-   head  node,tail
-   v     v
-  [10]->[20]->NULL
+    case("--draw, two elements, k 2: the tail removed, tail dangles", "10\n20\n\n2\n", TEN_TWENTY + """\
 inputed spisok
    10   20
 input nomber of find elem
@@ -261,16 +232,7 @@ input nomber of find elem
 NEW spisok
    10
 """, args=["--draw"]),
-    case("--draw, one element, k 2: no second node", "10\n\n2\n", INT_PROMPT + """\
--- IntNode* node = newIntNode(toInt32(line)); // 10 was typed
-  head,tail
-  v
-  NULL
-  node -> [10]=>NULL
--- head = tail = node; // the first node is the whole list
-   head,node,tail
-   v
-  [10]->NULL
+    case("--draw, one element, k 2: no second node", "10\n\n2\n", first_drawn(10) + """\
 inputed spisok
    10
 input nomber of find elem
@@ -289,16 +251,7 @@ NEW spisok
    10   20   30   40
 """, args=["--draw"]),
     case("--draw, one element, k 3: the list ends at position 1", "7\n\n3\n",
-         INT_PROMPT + """\
--- IntNode* node = newIntNode(toInt32(line)); // 7 was typed
-  head,tail
-  v
-  NULL
-  node -> [7]=>NULL
--- head = tail = node; // the first node is the whole list
-   head,node,tail
-   v
-  [7]->NULL
+         first_drawn(7) + """\
 inputed spisok
     7
 input nomber of find elem

@@ -1,16 +1,7 @@
 # twoends: negatives pushed at the head, 0 and positives appended at the tail.
-from cases import INT_PROMPT, FIRST_LAST, case
+from cases import case, first_drawn, FIRST_LAST
 
-DRAWN = INT_PROMPT + """\
--- IntNode* node = newIntNode(toInt32(line)); // 1 was typed
-  head,tail
-  v
-  NULL
-  node -> [1]=>NULL
--- head = tail = node; // the first node is the whole list
-   head,node,tail
-   v
-  [1]->NULL
+DRAWN = first_drawn(1) + """\
 -- node = newIntNode(toInt32(line)); // -2 was typed
    head,tail
    v
