@@ -29,6 +29,12 @@ DRAWN = first_drawn(1) + """\
    head  |    node
    v     v    v
   [-2]->[1]=>[3]->NULL
+-- tail = node; // node is the last node now
+   head       node,tail
+   v          v
+  [-2]->[1]->[3]->NULL
+inputed spisok first -> last
+   -2    1    3
 """
 
 CASES = [
@@ -42,20 +48,6 @@ CASES = [
     case("text reads as 0 and goes to the back", "-9\nx\n\n", FIRST_LAST + "   -9    0\n"),
     case("output lost: status 1 and the reason", "1\n\n", "", status=1,
          stderr="twoends: write error: No space left on device\n", to_full=True),
-    case("--draw: why each value goes where it goes", "1\n-2\n3\n\n", DRAWN + """\
--- tail = node; // node is the last node now
-   head       node,tail
-   v          v
-  [-2]->[1]->[3]->NULL
-inputed spisok first -> last
-   -2    1    3
-""", args=["--draw"]),
-    case("--step with no terminal draws as --draw", "1\n-2\n3\n\n", DRAWN + """\
--- tail = node; // node is the last node now
-   head       node,tail
-   v          v
-  [-2]->[1]->[3]->NULL
-inputed spisok first -> last
-   -2    1    3
-""", args=["--step"]),
+    case("--draw: why each value goes where it goes", "1\n-2\n3\n\n", DRAWN, args=["--draw"]),
+    case("--step with no terminal draws as --draw", "1\n-2\n3\n\n", DRAWN, args=["--step"]),
 ]
