@@ -99,13 +99,12 @@ void readGap(Reader& r, const void* anchor, const void* until, int anchorsLeft)
     node = r.reading.next(node);
     while (node != until && node != nullptr &&
            r.scene.cellCount < mostCells - 2 * anchorsLeft - 1) {
-        const void* after = r.reading.next(node);
         const bool lastTwo = r.reading.span(node, until, 3) <= 2;
         if (r.room < 0 && !lastTwo && node != r.target)
             break;
         addCell(r, node, false, -1);
         r.room -= boxCost(r.scene.cells[r.scene.cellCount - 1]);
-        node = after;
+        node = r.reading.next(node);
     }
     const int count = r.reading.span(node, until, countBound + 1);
     Cell& last = r.scene.cells[r.scene.cellCount - 1];
@@ -781,7 +780,7 @@ void drawList(const char* file, int line, const NodeReading& reading, const Poin
     showScene(scene);
 }
 
-void drawNoteAt(const char* /*file*/, int /*line*/, bool lineOpen, const char* caption)
+void drawNote(bool lineOpen, const char* caption)
 {
     if (!drawing || !keyWaits() || noteInView(caption))
         return;

@@ -20,5 +20,4 @@ struct Pointer {
 // With --draw at a terminal: a caption line of its own, "-- " and caption
 // (started on a new line when lineOpen: the last output had no end-of-line);
 // in --step's full-screen view, a note on its screen.
-#define drawNote(lineOpen, caption) drawNoteAt(__FILE__, __LINE__, lineOpen, caption)
-void drawNoteAt(const char* file, int line, bool lineOpen, const char* caption);
+void drawNote(bool lineOpen, const char* caption);

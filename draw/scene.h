@@ -4,6 +4,8 @@
 // and reads no node that may be released by then.
 #pragma once
 
+#include <span>
+
 inline constexpr int widest = 256;     // a wider terminal still gets this much
 inline constexpr int mostPointers = 8; // head, the program's own, and the last node
 inline constexpr int mostCells = 96;   // nodes one scene reads
@@ -81,8 +83,7 @@ struct ViewState {
     bool ended = false;                // the program has ended: steps is all of them
     const char* note = nullptr;        // a line above the keys, if any
     const char* typed = nullptr;       // the input line being typed, if one is open
-    const char* const* keys = nullptr; // what the keys do, in the order room is given
-    int keyCount = 0;
+    std::span<const char* const> keys; // what the keys do, in the order room is given
 };
 
 // With the full-screen view open, shows caption as its note and returns

@@ -161,12 +161,7 @@ void showStep(bool typing = false)
     state.ended = ended;
     state.note = note;
     state.typed = typing ? typed : nullptr;
-    if (typing)
-        state.keys = typingKeys;
-    else
-        state.keys = viewKeys;
-    state.keyCount =
-        typing ? static_cast<int>(std::size(typingKeys)) : static_cast<int>(std::size(viewKeys));
+    state.keys = typing ? std::span<const char* const>(typingKeys) : viewKeys;
     showView(count > 0 ? &history[shown % kept].scene : nullptr, state);
 }
 

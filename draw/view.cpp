@@ -287,7 +287,7 @@ void addStatus(const ViewState& state)
             : state.ended
                 ? std::snprintf(row, sizeof row, "step %ld of %ld", state.step, state.steps)
                 : std::snprintf(row, sizeof row, "step %ld", state.step);
-    for (const char* key : std::span(state.keys, static_cast<std::size_t>(state.keyCount))) {
+    for (const char* key : state.keys) {
         const int more = static_cast<int>(std::strlen(key)) + 2;
         if (n + more < view->screen.columns)
             n += std::snprintf(row + n, sizeof row - static_cast<std::size_t>(n), "  %s", key);
