@@ -110,4 +110,11 @@ CASES = [
    v
   [5]->NULL
 """, columns=30),
+    case("a lone node that must be shown takes its room: the row still fits one line",
+         "1 2 3 4 5 6 7 8 9 10 11 12 13 14\ncursor=3 tail=13\ncursor = tail; // why\n", """\
+-- cursor = tail; // why
+   head           cursor          tail
+   v              v               v
+  [1]->[2]->[3]->[4]->[5]->...8->[14]->NULL
+""", columns=45),
 ]
