@@ -28,7 +28,7 @@ CharNode* readCharList(char (&st)[40])
             tail = tail->next;
         }
     }
-    drawCharList(head, {}, "// the line read, one node per character");
+    drawCharList(head, {}, "the line read, one node per character");
     inputDone();
     return head;
 }

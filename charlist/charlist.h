@@ -34,11 +34,10 @@ struct Quoted {
 };
 Quoted quoted(char ch);
 
-// With --draw: draws the list from head under a caption (format and args,
-// as printf, and checked as printf's are: the code that just ran, " // "
-// and why), with head and the given pointers (in list order) labelled.
-// Without it, returns at once.
-// The call's file and line come along, for --step's view of the source.
+// With --draw: draws the list from head under a caption, the code that
+// just ran (read from the source: pointer.h says how), " // " and why
+// (format and args, as printf, and checked as printf's are), with head and
+// the given pointers (in list order) labelled. Without it, returns at once.
 #define drawCharList(...) drawCharListAt(__FILE__, __LINE__, __VA_ARGS__)
 [[gnu::format(printf, 5, 6)]] void drawCharListAt(const char* file, int line, const CharNode* head,
                                                   std::initializer_list<Pointer> pointers,

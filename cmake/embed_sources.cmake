@@ -4,7 +4,7 @@
 #   cmake -DOUT=... -DROOT=... -DFILES=programs/x/main.cpp:intlist/intlist.cpp -P embed_sources.cmake
 string(REPLACE ":" ";" files "${FILES}")
 set(body "// Made at build time from the sources named here; not edited by hand.\n")
-string(APPEND body "#include \"scene.h\"\n\nconst SourceFile programSources[] = {\n")
+string(APPEND body "#include \"code.h\"\n\nconst SourceFile programSources[] = {\n")
 foreach(path IN LISTS files)
   file(READ "${ROOT}/${path}" text)
   string(APPEND body "    {\"${path}\", R\"listsource(${text})listsource\"},\n")

@@ -768,21 +768,39 @@ int drawingWidth()
     return std::min(width > 0 ? width : 80, widest);
 }
 
-void drawList(const char* file, int line, const NodeReading& reading, const Pointer& head,
-              std::initializer_list<Pointer> pointers, const Pointer& last, const char* format,
-              std::va_list args)
+void drawListWithCode(const Code& code, const NodeReading& reading, const Pointer& head,
+                      std::initializer_list<Pointer> pointers, const Pointer& last,
+                      const char* format, std::va_list args)
 {
     reset(scene);
-    scene.file = file;
-    scene.line = line;
-    std::vsnprintf(scene.caption, sizeof scene.caption, format, args);
+    scene.code = &code;
+    const int n = std::snprintf(scene.caption, sizeof scene.caption, "%s%s// ", code.text,
+                                *code.text != '\0' ? " " : "");
+    std::vsnprintf(scene.caption + n, sizeof scene.caption - static_cast<std::size_t>(n), format,
+                   args);
     readScene(reading, head, pointers, last, drawingWidth(), scene);
     showScene(scene);
 }
 
-void drawNote(bool lineOpen, const char* caption)
+void drawList(const char* file, int line, const NodeReading& reading, const Pointer& head,
+              std::initializer_list<Pointer> pointers, const Pointer& last, const char* format,
+              std::va_list args)
 {
-    if (!drawing || !keyWaits() || noteInView(caption))
+    // A drawing of a node about to be released is made before its release.
+    const bool before = std::any_of(pointers.begin(), pointers.end(), [](const Pointer& p) {
+        return p.offList != nullptr && std::strcmp(p.offList, released) == 0;
+    });
+    drawListWithCode(codeAt(file, line, before), reading, head, pointers, last, format, args);
+}
+
+void drawNoteAt(const char* file, int line, bool lineOpen, const char* reason)
+{
+    if (!drawing || !keyWaits())
+        return;
+    char caption[256];
+    const Code& code = codeAt(file, line, true);
+    std::snprintf(caption, sizeof caption, "%s // %s", code.text, reason);
+    if (noteInView(caption))
         return;
     Drawing& out = noteText;
     out.length = 0;

@@ -25,8 +25,8 @@ struct NodeReading {
     int (*span)(const void* from, const void* until, int bound);
 };
 
-// Draws on standard output a caption (format and args, as printf: the code
-// that ran, " // " and why) and the list from head, labelling head, the
+// Draws on standard output a caption (the code that ran, " // " and the
+// reason: format and args, as printf) and the list from head, labelling head, the
 // other pointers and last, which come in list order (last: the last node,
 // when it is known). A "p->next = " in the caption's code marks p's link.
 // Every named node is drawn with the node after it; "...N" stands for N
@@ -44,11 +44,18 @@ template <class Node> int spanOf(const void* from, const void* until, int bound)
     return n;
 }
 
-// file and line say where the drawing was asked for, for --step's view of
-// the source.
+// file and line say where the drawing was asked for: its code is read from
+// there (pointer.h says how), and --step's view marks it. format and args
+// are the reason alone.
 void drawList(const char* file, int line, const NodeReading& reading, const Pointer& head,
               std::initializer_list<Pointer> pointers, const Pointer& last, const char* format,
               std::va_list args);
+
+// drawList with the code given rather than read from the source.
+struct Code;
+void drawListWithCode(const Code& code, const NodeReading& reading, const Pointer& head,
+                      std::initializer_list<Pointer> pointers, const Pointer& last,
+                      const char* format, std::va_list args);
 
 // The columns a drawing may take: COLUMNS when it is a number, else the
 // terminal's width, asked at every drawing so that a resize shows at the

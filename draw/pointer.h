@@ -17,7 +17,21 @@ struct Pointer {
     const char* offList = nullptr; // made, unlinked or released; nullptr: on the list
 };
 
-// With --draw at a terminal: a caption line of its own, "-- " and caption
-// (started on a new line when lineOpen: the last output had no end-of-line);
-// in --step's full-screen view, a note on its screen.
-void drawNote(bool lineOpen, const char* caption);
+// A drawing's caption is the code that just ran, read from the source the
+// program was built from, then " // " and the reason the draw call gives:
+// - the statements on the lines just above the call, one statement a
+//   line, up to a blank or comment-only line, a line that opens or closes
+//   a block, or the call before;
+// - for a drawing that shows a node released, which is made before its
+//   release, the one statement just after the call;
+// - with no statement there, the reason alone. The step then stands for
+//   the code above it: the block's opening test (and the tests of its
+//   if-else chain before it), or the block just closed (the loop that
+//   built the list); --step's view marks those lines.
+
+// With --draw at a terminal: a caption line of its own, "-- ", the
+// statement just after the call, " // " and reason (started on a new line
+// when lineOpen: the last output had no end-of-line); in --step's
+// full-screen view, a note on its screen.
+#define drawNote(...) drawNoteAt(__FILE__, __LINE__, __VA_ARGS__)
+void drawNoteAt(const char* file, int line, bool lineOpen, const char* reason);

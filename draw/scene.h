@@ -4,6 +4,8 @@
 // and reads no node that may be released by then.
 #pragma once
 
+#include "code.h"
+
 #include <span>
 
 inline constexpr int widest = 256;     // a wider terminal still gets this much
@@ -39,8 +41,7 @@ struct Cell {
 enum class Aside { none, toCell, toNull, gone, notRead };
 
 struct Scene {
-    const char* file = nullptr; // where the drawing is asked for: the source file
-    int line = 0;               // and the line of its draw call
+    const Code* code = nullptr; // what ran, and where (kept for the whole run)
     char caption[256] = {};     // "<code> // <reason>"
     Cell cells[mostCells];      // the nodes read, in list order; NULL follows
     int cellCount = 0;
@@ -67,14 +68,6 @@ void layOut(const Scene& shown, int width, Drawing& out);
 // Shows a scene at the width of the moment; with --step at a terminal,
 // waits for a key and lets the person page back (step.cpp).
 void showScene(const Scene& scene);
-
-// A source file the program is built from, embedded at build time.
-struct SourceFile {
-    const char* path; // from the project's root: "programs/posremove/main.cpp"
-    const char* text;
-};
-extern const SourceFile programSources[];
-extern const int programSourceCount;
 
 // What the full-screen view shows besides the step (view.cpp).
 struct ViewState {

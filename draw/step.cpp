@@ -68,23 +68,17 @@ struct Kept {
 Kept* history = nullptr; // made at the first step kept: a long walk keeps many
 long count = 0;          // steps so far; step n (from 0) is history[n % kept]
 
-// Where each draw call is, for the steps made by one not made before.
-struct Site {
-    const char* file;
-    int line;
-};
-Site sites[128];
+// The draw calls met so far, for the steps made by one not made before.
+const Code* sites[128];
 int siteCount = 0;
 
 bool firstAt(const Scene& scene)
 {
-    Site* end = sites + siteCount;
-    if (std::find_if(sites, end, [&](const Site& site) {
-            return site.line == scene.line && site.file == scene.file;
-        }) != end)
+    const Code** end = sites + siteCount;
+    if (std::find(sites, end, scene.code) != end)
         return false;
     if (siteCount < static_cast<int>(std::size(sites)))
-        sites[siteCount++] = {scene.file, scene.line};
+        sites[siteCount++] = scene.code;
     return true;
 }
 
@@ -101,8 +95,7 @@ void keep(const Scene& scene)
     }
     Kept& slot = history[count % kept];
     Scene& to = slot.scene;
-    to.file = scene.file;
-    to.line = scene.line;
+    to.code = scene.code;
     std::memcpy(to.caption, scene.caption, std::strlen(scene.caption) + 1);
     std::copy(scene.cells, scene.cells + scene.cellCount, to.cells);
     to.cellCount = scene.cellCount;

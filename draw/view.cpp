@@ -18,8 +18,6 @@ namespace {
 constexpr int leastColumns = 40;
 constexpr int leastRows = 16;
 constexpr int mostRows = 200;
-constexpr int mostSourceLines = 4096;
-constexpr int mostMarked = 8;
 
 // The screen being put together, row by row.
 struct Screen {
@@ -27,16 +25,6 @@ struct Screen {
     int length = 0;
     int rows = 0;
     int columns = 0;
-};
-
-// A source file cut into lines, with what the pane leaves out (the drawing
-// calls) marked.
-struct Lines {
-    const SourceFile* file = nullptr;
-    int start[mostSourceLines] = {}; // where each line starts in the text
-    int length[mostSourceLines] = {};
-    bool hidden[mostSourceLines] = {};
-    int count = 0;
 };
 
 // The last lines of the program's output, newest first.
@@ -50,7 +38,6 @@ struct Output {
 struct View {
     Screen screen;
     Drawing drawn;
-    Lines lines[2];
     Output output;
 };
 
@@ -91,116 +78,19 @@ void addRow(std::string_view text, bool marked = false)
 
 // ---- The source pane ----------------------------------------------------
 
-std::string_view lineAt(const Lines& source, int n) // n from 0
-{
-    return {source.file->text + source.start[n], static_cast<std::size_t>(source.length[n])};
-}
-
-// A line's code: without its indentation and its comment.
-std::string_view codeOf(std::string_view line)
-{
-    bool quoted = false;
-    for (std::size_t i = 0; i < line.size(); ++i) {
-        if (line[i] == '"' && (i == 0 || line[i - 1] != '\\'))
-            quoted = !quoted;
-        if (!quoted && part(line, i, 2) == "//") {
-            line = part(line, 0, i);
-            break;
-        }
-    }
-    const auto first = line.find_first_not_of(' ');
-    const auto last = line.find_last_not_of(' ');
-    return first == std::string_view::npos ? std::string_view{}
-                                           : part(line, first, last - first + 1);
-}
-
-bool startsDrawing(std::string_view code)
-{
-    return code.starts_with("drawIntList(") || code.starts_with("drawCharList(") ||
-           code.starts_with("drawNote(");
-}
-
-const Lines* linesOf(const char* file)
-{
-    if (file == nullptr)
-        return nullptr;
-    const std::string_view path(file);
-    for (int i = 0; i < programSourceCount && i < 2; ++i) {
-        const SourceFile& source = programSources[i];
-        if (!path.ends_with(source.path))
-            continue;
-        Lines& cut = view->lines[i];
-        if (cut.file == nullptr) {
-            cut.file = &source;
-            const char* text = source.text;
-            for (const char* at = text; *at != '\0' && cut.count < mostSourceLines;) {
-                const char* end = std::strchr(at, '\n');
-                const auto length = static_cast<int>(
-                    end != nullptr ? static_cast<std::size_t>(end - at) : std::strlen(at));
-                cut.start[cut.count] = static_cast<int>(at - text);
-                cut.length[cut.count++] = length;
-                at += length + (end != nullptr ? 1 : 0);
-            }
-            for (int n = 0; n < cut.count; ++n) {
-                if (!startsDrawing(codeOf(lineAt(cut, n))))
-                    continue;
-                for (; n < cut.count && !codeOf(lineAt(cut, n)).ends_with(");"); ++n)
-                    cut.hidden[n] = true;
-                if (n < cut.count)
-                    cut.hidden[n] = true;
-            }
-        }
-        return &cut;
-    }
-    return nullptr;
-}
-
-// The lines (from 0) of the statements in the caption's code: the code
-// lines just before the draw call at line (from 1), or just after it.
-int markedLines(const Lines& source, const Scene& scene, int (&marked)[mostMarked])
-{
-    std::string_view code(scene.caption);
-    code = part(code, 0, code.find("//"));
-    std::string_view statements[mostMarked];
-    int count = 0;
-    for (std::size_t end; count < mostMarked && (end = code.find(';')) != std::string_view::npos;) {
-        statements[count++] = codeOf(part(code, 0, end + 1));
-        code.remove_prefix(end + 1);
-    }
-    const auto matches = [&](int from, int step) {
-        int found = 0;
-        for (int n = from; n >= 0 && n < source.count && found < count; n += step) {
-            const std::string_view line = codeOf(lineAt(source, n));
-            if (line.empty() || source.hidden[n])
-                continue;
-            const int k = step < 0 ? count - 1 - found : found;
-            if (line != statements[k])
-                return false;
-            marked[k] = n;
-            ++found;
-        }
-        return found == count;
-    };
-    const int call = scene.line - 1;
-    int end = call;
-    while (end < source.count && source.hidden[end])
-        ++end;
-    return count > 0 && (matches(call - 1, -1) || matches(end, 1)) ? count : 0;
-}
-
 // The pane: the file's path, then rows lines around the marked ones.
 void addSource(const Scene& scene, int rows)
 {
-    const Lines* source = linesOf(scene.file);
-    if (source == nullptr || rows < 2)
+    const SourceLines* source = scene.code != nullptr ? sourceLinesOf(scene.code->file) : nullptr;
+    if (source == nullptr || rows < 2 || source->count == 0)
         return;
-    int marked[mostMarked] = {};
-    const int count = markedLines(*source, scene, marked);
+    const int* marked = scene.code->lines;
+    const int count = scene.code->count;
     char row[widest + 32];
     std::snprintf(row, sizeof row, "%s", source->file->path);
     addRow(row);
-    // The visible lines around the first marked one (or the draw call).
-    const int center = count > 0 ? marked[0] : std::min(scene.line - 1, source->count - 1);
+    // The visible lines around the first marked one.
+    const int center = count > 0 ? marked[0] : 0;
     int shown[mostRows];
     int n = 0;
     int before = center;
@@ -211,23 +101,16 @@ void addSource(const Scene& scene, int rows)
         const bool down = after + 1 < source->count && (n % 3 != 0 || before == 0);
         int& at = down ? after : before;
         at += down ? 1 : -1;
-        while (at > 0 && at + 1 < source->count && source->hidden[at])
+        while (at > 0 && at + 1 < source->count && source->isCall(at))
             at += down ? 1 : -1;
-        if (!source->hidden[at] && std::find(shown, shown + n, at) == shown + n)
+        if (!source->isCall(at) && std::find(shown, shown + n, at) == shown + n)
             shown[n++] = at;
     }
     std::sort(shown, shown + n);
-    std::size_t indent = widest;
-    for (int i = 0; i < n; ++i) {
-        const std::string_view line = lineAt(*source, shown[i]);
-        const auto first = line.find_first_not_of(' ');
-        if (first != std::string_view::npos)
-            indent = std::min(indent, first);
-    }
     for (int i = 0; i < n; ++i) {
         const bool isMarked = std::find(marked, marked + count, shown[i]) != marked + count;
-        std::string_view line = lineAt(*source, shown[i]);
-        line.remove_prefix(std::min(indent, line.size()));
+        // As the file has it: a line keeps its column from step to step.
+        const std::string_view line = source->line(shown[i]);
         const int length = std::snprintf(
             row, sizeof row, "%c%4d  %.*s", isMarked ? '>' : ' ', shown[i] + 1,
             static_cast<int>(std::min<std::size_t>(line.size(), widest)), line.data());
@@ -336,7 +219,10 @@ void showView(const Scene* scene, const ViewState& state)
         layOut(*scene, view->screen.columns, view->drawn);
         drawingRows = lineCount(view->drawn);
     }
-    const int sourceLeast = scene != nullptr && linesOf(scene->file) != nullptr ? 4 : 0;
+    const int sourceLeast =
+        scene != nullptr && scene->code != nullptr && sourceLinesOf(scene->code->file) != nullptr
+            ? 4
+            : 0;
     const int drawingRoom = std::max(left - sourceLeast, 2);
     const int cut = drawingRows > drawingRoom ? drawingRows - (drawingRoom - 1) : 0;
     const char* at = view->drawn.text;

@@ -30,28 +30,25 @@ void readIntList(PlacementRule rule, const char* headWhy, const char* tailWhy)
 {
     std::puts("Input integer value or ENTER");
     flushOutput(); // shown before we block, even when output is a pipe
-    // The first line is taken whatever it holds: even an empty one is a 0.
     readLine(line, sizeof line, stdin);
+    // The first line is taken whatever it holds: even an empty one is a 0.
     IntNode* node = newIntNode(toInt32(line));
-    drawIntList({{"node", node, made}},
-                "IntNode* node = newIntNode(toInt32(line)); // %d was typed", node->value);
+    drawIntList({{"node", node, made}}, "%d was typed", node->value);
     head = tail = node;
-    drawIntList({{"node", node}}, "head = tail = node; // the first node is the whole list");
+    drawIntList({{"node", node}}, "the first node is the whole list");
     while (readLine(line, sizeof line, stdin) && std::strlen(line) != 0) {
         node = newIntNode(toInt32(line));
-        drawIntList({{"node", node, made}}, "node = newIntNode(toInt32(line)); // %d was typed",
-                    node->value);
+        drawIntList({{"node", node, made}}, "%d was typed", node->value);
         if (rule(node->value) == Place::atTail) {
             tail->next = node;
-            drawIntList({{"node", node}}, "tail->next = node; // %d %s", node->value, tailWhy);
+            drawIntList({{"node", node}}, "%d %s", node->value, tailWhy);
             tail = node;
-            drawIntList({{"node", node}}, "tail = node; // node is the last node now");
+            drawIntList({{"node", node}}, "node is the last node now");
         } else {
             node->next = head;
-            drawIntList({{"node", node, made}}, "node->next = head; // %d %s", node->value,
-                        headWhy);
+            drawIntList({{"node", node, made}}, "%d %s", node->value, headWhy);
             head = node;
-            drawIntList({{"node", node}}, "head = node; // node is the first node now");
+            drawIntList({{"node", node}}, "node is the first node now");
         }
     }
     inputDone();

@@ -46,11 +46,11 @@ void readIntList(PlacementRule rule, const char* headWhy = "goes to the head",
 // Prints heading, then every value from head in a five-character field.
 void printIntList(const char* heading);
 
-// With --draw: draws the list from head under a caption (format and args,
-// as printf, and checked as printf's are: the code that just ran, as the
-// source has it, " // " and why), with head, the given pointers (in list
-// order) and tail labelled. Without it, returns at once.
-// The call's file and line come along, for --step's view of the source.
+// With --draw: draws the list from head under a caption, the code that
+// just ran (read from the source: pointer.h says how), " // " and why
+// (format and args, as printf, and checked as printf's are), with head,
+// the given pointers (in list order) and tail labelled. Without it,
+// returns at once.
 #define drawIntList(...) drawIntListAt(__FILE__, __LINE__, __VA_ARGS__)
 [[gnu::format(printf, 4, 5)]] void drawIntListAt(const char* file, int callLine,
                                                  std::initializer_list<Pointer> pointers,

@@ -16,29 +16,27 @@ int main(int argc, char** argv)
     printCharList("Inputed spisok", head);
 
     CharNode* cur = head;
-    drawCharList(head, {{"cur", cur}}, "CharNode* cur = head; // the walk starts at the head");
+    drawCharList(head, {{"cur", cur}}, "the walk starts at the head");
     if (head->ch == '*') {
         CharNode* node = newCharNode('#', head);
-        drawCharList(head, {{"node", node, made}, {"cur", cur}},
-                     "CharNode* node = newCharNode('#', head); // the head is a '*'");
+        drawCharList(head, {{"node", node, made}, {"cur", cur}}, "the head is a '*'");
         head = node;
-        drawCharList(head, {{"node", node}, {"cur", cur}}, "head = node; // the '#' comes first");
+        drawCharList(head, {{"node", node}, {"cur", cur}}, "the '#' comes first");
     }
     // cur is looked at only after it moves, so the nodes inserted behind it
     // are never visited.
     while (cur->next != nullptr) {
         CharNode* prev = cur;
         cur = cur->next;
-        drawCharList(head, {{"prev", prev}, {"cur", cur}},
-                     "CharNode* prev = cur; cur = cur->next; // %s is not the last node",
+        drawCharList(head, {{"prev", prev}, {"cur", cur}}, "%s is not the last node",
                      quoted(prev->ch).text);
         if (cur->ch == '*') {
             CharNode* node = newCharNode('#', cur);
             drawCharList(head, {{"prev", prev}, {"node", node, made}, {"cur", cur}},
-                         "CharNode* node = newCharNode('#', cur); // cur is a '*'");
+                         "cur is a '*'");
             prev->next = node;
             drawCharList(head, {{"prev", prev}, {"node", node}, {"cur", cur}},
-                         "prev->next = node; // the '#' goes before the '*'");
+                         "the '#' goes before the '*'");
         }
     }
 

@@ -23,69 +23,69 @@ int main(int argc, char** argv)
     printIntList("inputed spisok first -> last");
 
     bool isFound = false;
+
     cursor = head;
-    drawIntList({{"cursor", cursor}}, "cursor = head; // the search starts at the head");
+    drawIntList({{"cursor", cursor}}, "the search starts at the head");
     while (cursor != nullptr && !isFound) {
         if (cursor->value % 5 == 0) {
             found = cursor;
             isFound = true;
-            drawIntList({{"cursor", cursor}, {"found", found}},
-                        "found = cursor; isFound = true; // %d is a multiple of five",
+            drawIntList({{"cursor", cursor}, {"found", found}}, "%d is a multiple of five",
                         found->value);
         } else {
             std::int32_t tested = cursor->value; // named by the drawing
+
             cursor = cursor->next;
-            drawIntList({{"cursor", cursor}},
-                        "cursor = cursor->next; // %d is not a multiple of five", tested);
+            drawIntList({{"cursor", cursor}}, "%d is not a multiple of five", tested);
         }
     }
 
     if (!isFound) {
-        drawIntList({{"cursor", cursor}}, "// cursor is NULL: no value is a multiple of five");
+        drawIntList({{"cursor", cursor}}, "cursor is NULL: no value is a multiple of five");
         std::puts("Elemetnt not found");
     } else {
         if (found == tail) {
             if (found == head) {
                 head = tail = nullptr;
                 drawIntList({{"found", found, unlinked}, {"cursor", cursor}},
-                            "head = tail = nullptr; // found is the only node");
+                            "found is the only node");
             } else {
                 cursor = head;
                 drawIntList({{"cursor", cursor}, {"found", found}},
-                            "cursor = head; // found is the tail: a walk to the node before it");
+                            "found is the tail: a walk to the node before it");
                 while (cursor->next != tail) {
                     std::int32_t tested = cursor->value;
+
                     cursor = cursor->next;
                     drawIntList({{"cursor", cursor}, {"found", found}},
-                                "cursor = cursor->next; // the node after %d is not the tail",
-                                tested);
+                                "the node after %d is not the tail", tested);
                 }
                 cursor->next = nullptr;
                 drawIntList({{"cursor", cursor}, {"found", found, unlinked}},
-                            "cursor->next = nullptr; // cursor is the node before the tail");
+                            "cursor is the node before the tail");
                 tail = cursor;
                 drawIntList({{"cursor", cursor}, {"found", found, unlinked}},
-                            "tail = cursor; // cursor is the last node now");
+                            "cursor is the last node now");
             }
         } else if (found == head) {
             head = head->next;
-            drawIntList({{"found", found, unlinked}, {"cursor", cursor}},
-                        "head = head->next; // found is the head");
+            drawIntList({{"found", found, unlinked}, {"cursor", cursor}}, "found is the head");
         } else {
             cursor = head;
             drawIntList({{"cursor", cursor}, {"found", found}},
-                        "cursor = head; // found is inside: a walk to the node before it");
+                        "found is inside: a walk to the node before it");
             while (cursor->next != found) {
                 std::int32_t tested = cursor->value;
+
                 cursor = cursor->next;
                 drawIntList({{"cursor", cursor}, {"found", found}},
-                            "cursor = cursor->next; // the node after %d is not found", tested);
+                            "the node after %d is not found", tested);
             }
             cursor->next = found->next;
             drawIntList({{"cursor", cursor}, {"found", found, unlinked}},
-                        "cursor->next = found->next; // cursor is the node before found");
+                        "cursor is the node before found");
         }
-        drawIntList({{"cursor", cursor}, {"found", found, released}}, "std::free(found); // %s",
+        drawIntList({{"cursor", cursor}, {"found", found, released}}, "%s",
                     cursor == found ? "found and cursor now dangle" : "found now dangles");
         std::free(found);
     }

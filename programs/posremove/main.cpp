@@ -63,65 +63,60 @@ int main(int argc, char** argv)
     bool absent = false; // the message has no end-of-line
     if (k == 2 && head->next == nullptr) {
         // A one-element list has no second node to unlink.
-        drawIntList({}, "// k is 2, but head->next is NULL: there is no second node");
+        drawIntList({}, "k is 2, but head->next is NULL: there is no second node");
         std::printf("element %5d apsent", k);
         absent = true;
     } else if (k <= 2) {
         if (k == 1) {
             current = head;
-            drawIntList({{"current", current}}, "current = head; // k is 1");
+            drawIntList({{"current", current}}, "k is 1");
             head = head->next;
-            drawIntList({{"current", current, unlinked}}, "head = head->next; // current goes");
-            drawIntList({{"current", current, released}}, "std::free(current); // %s", dangling());
+            drawIntList({{"current", current, unlinked}}, "current goes");
+            drawIntList({{"current", current, released}}, "%s", dangling());
             std::free(current);
         } else if (k == 2) {
             current = head->next;
-            drawIntList({{"current", current}}, "current = head->next; // k is 2");
+            drawIntList({{"current", current}}, "k is 2");
             head->next = current->next;
-            drawIntList({{"current", current, unlinked}},
-                        "head->next = current->next; // current goes");
-            drawIntList({{"current", current, released}}, "std::free(current); // %s", dangling());
+            drawIntList({{"current", current, unlinked}}, "current goes");
+            drawIntList({{"current", current, released}}, "%s", dangling());
             std::free(current);
         } else {
-            drawIntList({}, "// k is %d: no node has this position, none is removed", k);
+            drawIntList({}, "k is %d: no node has this position, none is removed", k);
         }
         printIntList("NEW spisok");
     } else {
         std::int32_t position = 2;
+
         previous = head;
-        drawIntList({{"previous", previous}}, "previous = head; // k is %d: a walk from the head",
-                    k);
+        drawIntList({{"previous", previous}}, "k is %d: a walk from the head", k);
         current = head->next;
-        drawIntList({{"previous", previous}, {"current", current}},
-                    current != nullptr ? "current = head->next; // current is at position 2"
-                                       : "current = head->next; // the list has one node");
+        drawIntList({{"previous", previous}, {"current", current}}, "%s",
+                    current != nullptr ? "current is at position 2" : "the list has one node");
         while (current != nullptr && position < k && current->next != nullptr) {
             previous = current;
             current = current->next;
             ++position;
             drawIntList({{"previous", previous}, {"current", current}},
-                        "previous = current; current = current->next; ++position; "
-                        "// %d is at position %d, before k",
-                        previous->value, position - 1);
+                        "%d is at position %d, before k", previous->value, position - 1);
         }
         if (current != nullptr && position == k) {
             previous->next = current->next;
             drawIntList({{"previous", previous}, {"current", current, unlinked}},
-                        "previous->next = current->next; // current is at position k, %d", k);
-            drawIntList({{"previous", previous}, {"current", current, released}},
-                        "std::free(current); // %s", dangling());
+                        "current is at position k, %d", k);
+            drawIntList({{"previous", previous}, {"current", current, released}}, "%s", dangling());
             std::free(current);
             printIntList("new spisok");
         } else {
             drawIntList({{"previous", previous}, {"current", current}},
-                        "// the list ends at position %d: there is no position %d",
+                        "the list ends at position %d: there is no position %d",
                         current != nullptr ? position : 1, k);
             std::printf("element %5d apsent", k);
             absent = true;
         }
     }
 
-    drawNote(absent, "waitForKey(); // the program waits for a key press");
+    drawNote(absent, "the program waits for a key press");
     waitForKey();
     return finishOutput();
 }

@@ -19,29 +19,28 @@ int main(int argc, char** argv)
     printCharList("Inputed spisok", head);
 
     CharNode* prev = head;
-    drawCharList(head, {{"prev", prev}}, "CharNode* prev = head; // the walk starts at the head");
+    drawCharList(head, {{"prev", prev}}, "the walk starts at the head");
     CharNode* cur = head;
-    drawCharList(head, {{"prev", prev}, {"cur", cur}}, "CharNode* cur = head; // prev trails cur");
+    drawCharList(head, {{"prev", prev}, {"cur", cur}}, "prev trails cur");
     int position = 0; // counts removed nodes too
     while (cur != nullptr) {
         ++position;
         if (position % 3 == 0) {
             prev->next = cur->next;
             drawCharList(head, {{"prev", prev}, {"cur", cur, unlinked}},
-                         "prev->next = cur->next; // %s is at position %d, a multiple of three",
-                         quoted(cur->ch).text, position);
-            drawCharList(head, {{"prev", prev}, {"cur", cur, released}},
-                         "std::free(cur); // cur now dangles");
+                         "%s is at position %d, a multiple of three", quoted(cur->ch).text,
+                         position);
+            drawCharList(head, {{"prev", prev}, {"cur", cur, released}}, "cur now dangles");
             std::free(cur);
+
             cur = prev->next;
-            drawCharList(head, {{"prev", prev}, {"cur", cur}}, "cur = prev->next; // prev stays");
+            drawCharList(head, {{"prev", prev}, {"cur", cur}}, "prev stays");
         } else {
             prev = cur;
             cur = cur->next;
             drawCharList(head, {{"prev", prev}, {"cur", cur}},
-                         "prev = cur; cur = cur->next; // %s is at position %d, not a multiple "
-                         "of three",
-                         quoted(prev->ch).text, position);
+                         "%s is at position %d, not a multiple of three", quoted(prev->ch).text,
+                         position);
         }
     }
 

@@ -7,9 +7,11 @@
 //                                    the first node; *text>next:word is a
 //                                    node beside the list
 //     cur = cur->next; // why        the caption
+#include "code.h"
 #include "console.h"
 #include "draw.h"
 
+#include <algorithm>
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
@@ -34,13 +36,20 @@ constexpr NodeReading reading = {
     spanOf<Node>,
 };
 
-[[gnu::format(printf, 4, 5)]] void draw(const Pointer& head, const Pointer (&pointers)[5],
-                                        const Pointer& last, const char* format, ...)
+// The caption's code is the row's, up to " // "; the rest is the reason.
+[[gnu::format(printf, 5, 6)]] void draw(const char* caption, const Pointer& head,
+                                        const Pointer (&pointers)[5], const Pointer& last,
+                                        const char* format, ...)
 {
+    static Code code;
+    const char* why = std::strstr(caption, "// ");
+    const int length = why != nullptr ? static_cast<int>(why - caption) : 0;
+    std::snprintf(code.text, sizeof code.text, "%.*s", std::max(length - 1, 0), caption);
     std::va_list args;
     va_start(args, format);
-    drawList(__FILE__, __LINE__, reading, head,
-             {pointers[0], pointers[1], pointers[2], pointers[3], pointers[4]}, last, format, args);
+    drawListWithCode(code, reading, head,
+                     {pointers[0], pointers[1], pointers[2], pointers[3], pointers[4]}, last,
+                     format, args);
     va_end(args);
 }
 
@@ -101,7 +110,9 @@ int main(int argc, char** argv)
             else
                 pointers[given++] = pointer;
         }
-        draw({"head", nodeAt(0, count)}, pointers, last, "%s", caption);
+        const char* why = std::strstr(caption, "// ");
+        draw(caption, {"head", nodeAt(0, count)}, pointers, last, "%s",
+             why != nullptr ? why + 3 : caption);
     }
     return finishOutput();
 }
