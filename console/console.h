@@ -1,8 +1,14 @@
 // What every list program needs from the console beyond the C standard
-// I/O calls it makes itself: its name and options, bounded line reading, a
-// checked end of output, the out-of-memory exit, the terminal's width and
-// the closing key press.
-// This folder is the only code that knows which system it runs on.
+// I/O calls it makes itself. This folder is the only code that knows which
+// system it runs on, one job a file:
+// - program.cpp: the command line and the fatal errors;
+// - io.cpp: line reading and the checked end of output;
+// - keys_posix.cpp: a key's bytes into a KeyPress;
+// - terminal_posix.cpp: the terminal held in its wait mode, and given back
+//   however the program ends or stops;
+// - screen_posix.cpp: the full-screen view's screen, and the output kept
+//   aside meanwhile;
+// - terminal_windows.cpp: the last three on the Windows console.
 #pragma once
 
 #include <cstddef>
@@ -28,6 +34,14 @@ extern bool stepping;
 // Called by startProgram when stepping, before anything is read or
 // written: the stepper sets it, to open its view.
 extern void (*onStepping)();
+
+// Called by finishOutput first, when set: the stepper's view stays at its
+// last step until it is left.
+extern void (*onFinish)();
+
+// Called by waitForKey instead of its own wait, when set: returns whether
+// it took the key (the view's key wait, a step of its own).
+extern bool (*keyWait)();
 
 // Input either succeeds or ends the program: a failed read is never taken
 // for the end of input.
@@ -95,6 +109,10 @@ void flushOutput();
 // "<program>: write error: <reason>" on standard error when output was lost.
 int finishOutput();
 
+// Output was lost outside standard output's stream (the kept output,
+// written back): errno says why, and finishOutput says so.
+void outputLost();
+
 // The width of the terminal on standard output; 0 when it is none.
 int terminalColumns();
 
@@ -123,13 +141,16 @@ struct KeyPress {
         right,
         home,
         end,
-        endOfInput, // Ctrl-D, or the end of input or a read error at the terminal
+        escape,     // Esc alone
+        endOfInput, // Ctrl-D
+        hangUp,     // the end of input or a read error at the terminal
         redraw,     // no key: the terminal was resized, or continued after a stop
         other,      // any other key
     };
     Kind kind = Kind::other;
-    char text[8] = {};
+    char text[32] = {}; // several characters when they came at once (a paste)
     int length = 0;
+    bool repeat = false; // the same key as the last, within a key repeat's time
 };
 
 // Whether --step's keys can be read, and standard output is a terminal to
@@ -148,17 +169,22 @@ KeyPress readStepKey(const char* hint);
 
 // The full-screen view's screen: the terminal's alternate screen, opened
 // where standard output is a terminal of at least the size given, keys can
-// be read, and the terminal is not a dumb one. Meanwhile the program's own
-// output is kept aside, to be shown on the normal screen when the screen
-// closes, as a plain run would have shown it; the terminal's settings and
-// that output come back however the program ends or stops (Ctrl-Z leaves
-// the screen; a continue enters it again, and the next key is a redraw).
+// be read, and the terminal's description has an alternate screen.
+// Meanwhile the program's own output is kept aside, in memory, to be shown
+// on the normal screen when the screen closes, as a plain run would have
+// shown it; the terminal's settings and that output come back however the
+// program ends or stops (Ctrl-Z leaves the screen; a continue enters it
+// again, and the next key is a redraw). Should the output not be kept,
+// the screen closes and the output goes straight on.
 bool openScreen(int leastColumns, int leastRows);
 bool screenIsOpen();
 bool screenSize(int& columns, int& rows);
 void writeScreen(const char* text, std::size_t length);
-// The last bytes of the output kept aside, at most size; returns how many.
-int keptOutput(char* buffer, int size);
+// The bytes of the output kept aside, up to end (-1: all of it), at most
+// size of the last; returns how many.
+int keptOutput(char* buffer, int size, long end);
+// How many bytes of output are kept aside so far.
+long keptLength();
 void closeScreen();
 
 // The key terminal as it was found again (also at the exit, and before a
@@ -169,6 +195,12 @@ void releaseStepKeys();
 // erasure, which leaves the cursor at the start of that empty line.
 void showHint(const char* hint);
 void eraseHint(const char* hint);
+// The bytes that erase hint, into out; returns how many.
+int eraseHintText(const char* hint, char* out, std::size_t size);
+
+// "<program>: what: <reason>" on standard error (reason an errno value;
+// 0: none).
+void reportError(const char* what, int reason);
 
 // Says on standard error, once, that the terminal's settings (or the
 // signal dispositions met on entry) could not be put back: errno says why.

@@ -107,6 +107,8 @@ bool keyWaits() { return inputIsConsole(); }
 
 void waitForKey()
 {
+    if (keyWait != nullptr && keyWait())
+        return;
     flushOutput(); // everything printed so far is on the screen while we wait
     wint_t code = 0;
     if (keyWaits())
@@ -151,8 +153,12 @@ KeyPress readStepKey(const char* hint)
     }
     KeyPress press;
     const bool prefixed = key == 0 || key == 0xe0;
-    if (key == WEOF || key == 4) // 4: Ctrl-D
+    if (key == WEOF)
+        press.kind = Kind::hangUp;
+    else if (key == 4) // Ctrl-D
         press.kind = Kind::endOfInput;
+    else if (key == 0x1b)
+        press.kind = Kind::escape;
     else if (key == '\r')
         press.kind = Kind::enter;
     else if (key == 8)
@@ -162,7 +168,7 @@ KeyPress readStepKey(const char* hint)
                      : code == 0x4d ? Kind::right
                      : code == 0x47 ? Kind::home
                                     : Kind::end;
-    else if (!prefixed && key >= 0x20 && key < 0xd800) {
+    else if (!prefixed && (key >= 0x20 || key == '\t') && key < 0xd800) {
         press.kind = Kind::text;
         // The character as UTF-8, as a terminal elsewhere would send it.
         press.length = key < 0x80 ? 1 : key < 0x800 ? 2 : 3;
@@ -234,17 +240,26 @@ bool screenSize(int& columns, int& rows)
 
 void writeScreen(const char* text, std::size_t length) { writeConsole(text, length); }
 
-int keptOutput(char* buffer, int size)
+long keptLength()
+{
+    if (screenOut == INVALID_HANDLE_VALUE)
+        return 0;
+    flushOutput();
+    return static_cast<long>(_lseeki64(keptFd, 0, SEEK_END));
+}
+
+int keptOutput(char* buffer, int size, long until)
 {
     if (screenOut == INVALID_HANDLE_VALUE)
         return 0;
     flushOutput();
     // Standard output writes through the same offset: it is put back.
-    const long long end = _lseeki64(keptFd, 0, SEEK_END);
+    const long long all = _lseeki64(keptFd, 0, SEEK_END);
+    const long long end = until >= 0 && until < all ? until : all;
     const long long from = end > size ? end - size : 0;
     _lseeki64(keptFd, from, SEEK_SET);
     const int n = _read(keptFd, buffer, static_cast<unsigned>(end - from));
-    _lseeki64(keptFd, end, SEEK_SET);
+    _lseeki64(keptFd, all, SEEK_SET);
     return n > 0 ? n : 0;
 }
 

@@ -740,6 +740,23 @@ Drawing noteText;
 
 } // namespace
 
+void copyScene(const Scene& from, Scene& to)
+{
+    to.code = from.code;
+    std::memcpy(to.caption, from.caption, std::strlen(from.caption) + 1);
+    std::copy(from.cells, from.cells + from.cellCount, to.cells);
+    to.cellCount = from.cellCount;
+    std::copy(from.names, from.names + from.nameCount, to.names);
+    to.nameCount = from.nameCount;
+    to.nullNames = from.nullNames;
+    to.aside = from.aside;
+    to.asideValue = from.asideValue;
+    to.asideNames = from.asideNames;
+    to.asideWord = from.asideWord;
+    to.asideMarked = from.asideMarked;
+    to.asideTarget = from.asideTarget;
+}
+
 void layOut(const Scene& shown, int width, Drawing& out)
 {
     width = std::clamp(width, 1, widest);
@@ -800,7 +817,7 @@ void drawNoteAt(const char* file, int line, bool lineOpen, const char* reason)
     char caption[256];
     const Code& code = codeAt(file, line, true);
     std::snprintf(caption, sizeof caption, "%s // %s", code.text, reason);
-    if (noteInView(caption))
+    if (noteStep(code, caption))
         return;
     Drawing& out = noteText;
     out.length = 0;

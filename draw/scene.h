@@ -69,20 +69,37 @@ void layOut(const Scene& shown, int width, Drawing& out);
 // waits for a key and lets the person page back (step.cpp).
 void showScene(const Scene& scene);
 
-// What the full-screen view shows besides the step (view.cpp).
-struct ViewState {
-    long step = 0;                     // the step shown, from 1; 0 before the first
-    long steps = 0;                    // the steps so far
-    bool ended = false;                // the program has ended: steps is all of them
-    const char* note = nullptr;        // a line above the keys, if any
-    const char* typed = nullptr;       // the input line being typed, if one is open
-    std::span<const char* const> keys; // what the keys do, in the order room is given
+// A key as the screen names it: in full where there is room, else short.
+struct KeyName {
+    const char* full;  // "space next"
+    const char* brief; // "spc:next"
 };
 
-// With the full-screen view open, shows caption as its note and returns
-// true (step.cpp).
-bool noteInView(const char* caption);
+// What the full-screen view shows besides the step (view.cpp).
+struct ViewState {
+    long step = 0;                 // the step shown, from 1; 0 before the first
+    long steps = 0;                // the steps so far
+    bool ended = false;            // the program has ended: steps is all of them
+    long outputEnd = -1;           // the output as it was at the step (bytes); -1: all of it
+    const char* note = nullptr;    // a line above the keys, if any
+    const char* typed = nullptr;   // the input line being typed, if one is open
+    std::span<const KeyName> keys; // what the keys do, in the order room is given
+};
+
+// A copy of what a scene uses into to (a walk over a long list keeps many).
+void copyScene(const Scene& from, Scene& to);
 
 // Draws the full-screen view of scene (none before the first step) on the
-// screen the console has opened, at its size of the moment.
-void showView(const Scene* scene, const ViewState& state);
+// screen the console has opened, at its size of the moment. Returns false
+// when the screen is too small for it: it then says so, and no more.
+bool showView(const Scene* scene, const ViewState& state);
+
+// Whether the screen has room for the view now: below it, no key but leave
+// takes effect.
+bool viewFits();
+
+// With --step's view: a step of its own for a drawing of no list (code and
+// caption; posremove's key wait), and true; the view then waits at it when
+// the program waits for its key. True too once the view is left: nothing
+// more is drawn (step.cpp).
+bool noteStep(const Code& code, const char* caption);

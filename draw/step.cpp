@@ -3,8 +3,8 @@
 // steps and takes typed input itself; elsewhere the drawings scroll, with a
 // hint while a step waits. Steps are kept as scenes, so that going back
 // reads nothing of the list, whose nodes may be released by then, and a
-// step shown again is laid out at the size of that moment. What each key
-// does is said here, once.
+// step shown again is the screen it was, laid out at the size of that
+// moment. What each key does is said here, once, a table for each mode.
 #include "console.h"
 #include "draw.h"
 #include "scene.h"
@@ -20,7 +20,7 @@ namespace {
 
 // ---- The keys -------------------------------------------------------------
 
-enum class Action { none, next, back, first, latest, newLine, quit };
+enum class Action { none, next, back, first, latest, newCode, leave, toSteps };
 
 struct Binding {
     KeyPress::Kind kind;
@@ -35,14 +35,28 @@ constexpr Binding bindings[] = {
     {Kind::text, 'b', Action::back},   {Kind::left, 0, Action::back},
     {Kind::text, 'k', Action::back},   {Kind::home, 0, Action::first},
     {Kind::text, 'g', Action::first},  {Kind::end, 0, Action::latest},
-    {Kind::text, 'G', Action::latest}, {Kind::text, 'n', Action::newLine},
-    {Kind::text, 'q', Action::quit},   {Kind::endOfInput, 0, Action::quit},
+    {Kind::text, 'G', Action::latest}, {Kind::text, 'n', Action::newCode},
+    {Kind::text, 'q', Action::leave},  {Kind::endOfInput, 0, Action::leave},
+    {Kind::hangUp, 0, Action::leave},  {Kind::escape, 0, Action::toSteps},
 };
 
-// How the keys are named on screen, in the order room is given to them.
-constexpr const char* viewKeys[] = {"space next", "b back",  "q leave",
-                                    "n new line", "g first", "G latest"};
-constexpr const char* typingKeys[] = {"Enter gives the line", "<- -> steps"};
+// What the screen says of the keys, mode by mode, in the order room is
+// given to them. The README and the manual pages list the same.
+constexpr KeyName viewKeys[] = {
+    {"space next", "spc:next"},      {"b back", "b:back"}, {"q leave", "q:quit"},
+    {"n code not yet run", "n:new"}, {"g first", "g:1st"}, {"G latest", "G:last"},
+};
+constexpr KeyName lineKeys[] = {
+    {"typing a line: Enter gives it", "Enter:give"},
+    {"Esc back to the steps", "Esc:steps"},
+    {"<- -> steps", "<-/->"},
+};
+constexpr KeyName waitKeys[] = {
+    {"a key ends the program", "key:end"},
+    {"b back", "b:back"},
+    {"q leave", "q:quit"},
+};
+// The scrolling --step's hint, the first that fits.
 constexpr const char* scrollHints[] = {"step %ld: space or Enter next, b back, q no more stops",
                                        "step %ld: space next, b back, q run on", "%ld: space b q",
                                        "%ld"};
@@ -56,73 +70,15 @@ Action actionOf(const KeyPress& key)
     return Action::none;
 }
 
-// ---- The steps kept -------------------------------------------------------
+// ---- The stepper's state ----------------------------------------------------
 
 constexpr long kept = 1000; // steps that can be shown again
 
 struct Kept {
     Scene scene;
     bool firstAtSite = false; // the first step drawn by its draw call
+    long outputEnd = 0;       // the output so far, in bytes, when it was made
 };
-
-Kept* history = nullptr; // made at the first step kept: a long walk keeps many
-long count = 0;          // steps so far; step n (from 0) is history[n % kept]
-
-// The draw calls met so far, for the steps made by one not made before.
-const Code* sites[128];
-int siteCount = 0;
-
-bool firstAt(const Scene& scene)
-{
-    const Code** end = sites + siteCount;
-    if (std::find(sites, end, scene.code) != end)
-        return false;
-    if (siteCount < static_cast<int>(std::size(sites)))
-        sites[siteCount++] = scene.code;
-    return true;
-}
-
-// A copy of what the scene uses: a walk over a long list keeps many.
-void keep(const Scene& scene)
-{
-    if (history == nullptr) {
-        void* room = std::malloc(sizeof(Kept) * kept);
-        if (room == nullptr)
-            outOfMemory();
-        history = static_cast<Kept*>(room);
-        for (long n = 0; n < kept; ++n)
-            ::new (&history[n]) Kept;
-    }
-    Kept& slot = history[count % kept];
-    Scene& to = slot.scene;
-    to.code = scene.code;
-    std::memcpy(to.caption, scene.caption, std::strlen(scene.caption) + 1);
-    std::copy(scene.cells, scene.cells + scene.cellCount, to.cells);
-    to.cellCount = scene.cellCount;
-    std::copy(scene.names, scene.names + scene.nameCount, to.names);
-    to.nameCount = scene.nameCount;
-    to.nullNames = scene.nullNames;
-    to.aside = scene.aside;
-    to.asideValue = scene.asideValue;
-    to.asideNames = scene.asideNames;
-    to.asideWord = scene.asideWord;
-    to.asideMarked = scene.asideMarked;
-    to.asideTarget = scene.asideTarget;
-    slot.firstAtSite = firstAt(scene);
-    ++count;
-}
-
-long oldest() { return std::max(count - kept, 0L); }
-
-Drawing text;
-
-void print(const Scene& scene)
-{
-    layOut(scene, drawingWidth(), text);
-    std::fwrite(text.text, 1, static_cast<std::size_t>(text.length), stdout);
-}
-
-// ---- Where the steps go ---------------------------------------------------
 
 enum class Mode {
     wait,      // every step waits for a key
@@ -131,84 +87,142 @@ enum class Mode {
     quit,      // no more waiting
 };
 
-Mode mode = Mode::wait;
-bool viewing = false;   // the full-screen view is open
-bool inputOver = false; // the dialogue is over (inputDone)
-bool ended = false;     // the program has ended
-long shown = 0;         // the step on the screen (from 0)
-const char* note = nullptr;
+// The next line the program reads, typed in the view, and what of it is
+// given to the program so far.
+struct Typing {
+    char typed[256] = {};
+    int typedLength = 0;
+    char given[sizeof typed + 1] = {};
+    int givenLength = 0;
+    int givenAt = 0;
+    bool open = false;         // the input line is open
+    bool openedByStep = false; // a step key ran on into it: its repeats are not typed
+    bool ended = false;        // the end of input was given: it stays the end
+};
 
-// The line being typed in the view, and the one given to the program.
-char typed[256];
-int typedLength = 0;
-char given[sizeof typed + 1];
-int givenLength = 0;
-int givenAt = 0;
+struct Stepper {
+    Kept* history = nullptr; // made at the first step kept: a long walk keeps many
+    long count = 0;          // steps so far; step n (from 0) is history[n % kept]
+    const Code* sites[128] = {};
+    int siteCount = 0;
+    Mode mode = Mode::wait;
+    bool viewing = false;   // the full-screen view is open
+    bool inputOver = false; // the dialogue is over (inputDone)
+    bool ended = false;     // the program has ended
+    long shown = 0;         // the step on the screen (from 0)
+    const char* note = nullptr;
+    Typing line;
+    Drawing text; // a scrolling step's drawing
+};
 
-void showStep(bool typing = false)
+Stepper stepper;
+
+Kept& at(long n) { return stepper.history[n % kept]; }
+long latest() { return stepper.count - 1; }
+long oldest() { return std::max(stepper.count - kept, 0L); }
+
+bool firstAt(const Code* code)
 {
-    typed[typedLength] = '\0';
+    const Code** end = stepper.sites + stepper.siteCount;
+    if (std::find(stepper.sites, end, code) != end)
+        return false;
+    if (stepper.siteCount < static_cast<int>(std::size(stepper.sites)))
+        stepper.sites[stepper.siteCount++] = code;
+    return true;
+}
+
+Kept& keep(const Scene& scene)
+{
+    if (stepper.history == nullptr) {
+        void* room = std::malloc(sizeof(Kept) * kept);
+        if (room == nullptr)
+            outOfMemory();
+        stepper.history = static_cast<Kept*>(room);
+        for (long n = 0; n < kept; ++n)
+            ::new (&stepper.history[n]) Kept;
+    }
+    Kept& slot = at(stepper.count++);
+    copyScene(scene, slot.scene);
+    slot.firstAtSite = firstAt(scene.code);
+    slot.outputEnd = stepper.viewing ? keptLength() : 0;
+    return slot;
+}
+
+// ---- The view ---------------------------------------------------------------
+
+enum class Keys { view, line, wait };
+
+// Shows the step shown, with the keys of the mode.
+void showStep(Keys keys)
+{
+    Typing& line = stepper.line;
+    line.typed[line.typedLength] = '\0';
     ViewState state;
-    state.step = shown + 1;
-    state.steps = count;
-    state.ended = ended;
-    state.note = note;
-    state.typed = typing ? typed : nullptr;
-    state.keys = typing ? std::span<const char* const>(typingKeys) : viewKeys;
-    showView(count > 0 ? &history[shown % kept].scene : nullptr, state);
+    state.step = stepper.shown + 1;
+    state.steps = stepper.count;
+    state.ended = stepper.ended;
+    state.note = stepper.note;
+    const bool live = stepper.shown >= latest();
+    state.outputEnd = live || stepper.count == 0 ? -1 : at(stepper.shown).outputEnd;
+    state.typed = keys == Keys::line && live ? line.typed : nullptr;
+    state.keys = keys == Keys::line   ? std::span<const KeyName>(lineKeys)
+                 : keys == Keys::wait ? std::span<const KeyName>(waitKeys)
+                                      : std::span<const KeyName>(viewKeys);
+    showView(stepper.count > 0 ? &at(stepper.shown).scene : nullptr, state);
 }
 
 void leaveView()
 {
-    mode = Mode::quit;
-    typedInput = nullptr;
+    stepper.mode = Mode::quit;
     closeScreen();
 }
 
 // The next step after from that the draw call made first, or -1.
 long nextFirst(long from)
 {
-    for (long n = from + 1; n < count; ++n)
-        if (history[n % kept].firstAtSite)
+    for (long n = from + 1; n < stepper.count; ++n)
+        if (at(n).firstAtSite)
             return n;
     return -1;
 }
 
-// Moves the view for a key that pages through the steps; returns false
-// for one that lets the program go on from the latest step.
+// Moves the view for a key that pages through the kept steps; returns
+// false for one that lets the program go on from the latest step.
 bool page(Action action)
 {
-    note = nullptr;
-    const long latest = count - 1;
+    stepper.note = nullptr;
+    long& shown = stepper.shown;
     switch (action) {
     case Action::next:
-        if (shown < latest)
+        if (shown < latest()) {
             ++shown;
-        return shown < latest || ended;
+            return true;
+        }
+        return stepper.ended;
     case Action::back:
         if (shown > oldest())
             --shown;
         else if (shown > 0)
-            note = "the steps before are no longer kept";
+            stepper.note = "the steps before are no longer kept";
         return true;
     case Action::first:
         shown = oldest();
         return true;
     case Action::latest:
-        if (shown < latest || ended) {
-            shown = latest;
+        if (shown < latest() || stepper.ended) {
+            shown = latest();
             return true;
         }
-        mode = Mode::toInput;
+        stepper.mode = Mode::toInput;
         return false;
-    case Action::newLine: {
+    case Action::newCode: {
         const long found = nextFirst(shown);
-        if (found >= 0 || ended) {
-            shown = found >= 0 ? found : latest;
+        if (found >= 0 || stepper.ended) {
+            shown = found >= 0 ? found : latest();
             return true;
         }
-        shown = latest;
-        mode = Mode::toNewSite;
+        shown = latest();
+        stepper.mode = Mode::toNewSite;
         return false;
     }
     default:
@@ -216,118 +230,242 @@ bool page(Action action)
     }
 }
 
+// Whether a key is the start of the next line the program reads: a
+// character that is no step key, while the program still reads its input
+// from the view.
+bool startsLine(const KeyPress& key)
+{
+    return key.kind == Kind::text && actionOf(key) == Action::none && typedInput != nullptr &&
+           !stepper.inputOver && !stepper.line.ended;
+}
+
 // The view at the latest step until a key lets the program go on.
 void waitInView()
 {
-    mode = Mode::wait;
-    shown = count - 1;
+    stepper.mode = Mode::wait;
+    stepper.shown = latest();
     for (;;) {
-        showStep();
+        showStep(Keys::view);
         const KeyPress key = readStepKey(nullptr);
+        const bool fits = viewFits();
         const Action action = actionOf(key);
-        if (key.kind == Kind::redraw)
-            continue;
-        if (action == Action::quit) {
+        if (action == Action::leave) {
             leaveView();
             return;
         }
-        if (action == Action::none && key.kind == Kind::text && typedInput != nullptr &&
-            !inputOver) {
-            // Typed ahead: the start of the next line the program reads.
-            std::memcpy(typed, key.text, static_cast<std::size_t>(key.length));
-            typedLength = key.length;
-            mode = Mode::toInput;
+        if (!fits || key.kind == Kind::redraw)
+            continue;
+        if (startsLine(key)) {
+            Typing& line = stepper.line;
+            std::memcpy(line.typed, key.text, static_cast<std::size_t>(key.length));
+            line.typedLength = key.length;
+            line.openedByStep = false;
+            stepper.mode = Mode::toInput;
             return;
         }
-        if (!page(action))
+        if (!page(action)) {
+            stepper.line.openedByStep = true;
             return;
+        }
     }
 }
 
-// Edits the next line the program reads, in the view: characters, Backspace,
-// Enter to give it, Ctrl-D on an empty line for the end of input; the arrows
-// and Home and End page through the steps meanwhile. Returns false at the
-// end of input.
-bool editLine()
+// ---- The input line ---------------------------------------------------------
+
+enum class Edited { line, endOfInput, left };
+
+// The line, as a terminal would have echoed it, joins the output.
+void give(bool endOfLine)
 {
-    mode = Mode::wait;
-    note = nullptr;
-    shown = std::max(count - 1, 0L);
-    for (;;) {
-        showStep(true);
-        const KeyPress key = readStepKey(nullptr);
-        switch (key.kind) {
-        case Kind::text:
-            if (typedLength + key.length < static_cast<int>(sizeof typed) - 1) {
-                std::memcpy(typed + typedLength, key.text, static_cast<std::size_t>(key.length));
-                typedLength += key.length;
-            }
-            break;
-        case Kind::backspace:
-            while (typedLength > 0 && (typed[--typedLength] & 0xc0) == 0x80) {
-            }
-            break;
-        case Kind::enter:
-            // The line, as a terminal would have echoed it, joins the output.
-            std::memcpy(given, typed, static_cast<std::size_t>(typedLength));
-            given[typedLength] = '\n';
-            givenLength = typedLength + 1;
-            givenAt = 0;
-            std::fwrite(given, 1, static_cast<std::size_t>(givenLength), stdout);
-            typedLength = 0;
+    Typing& line = stepper.line;
+    std::memcpy(line.given, line.typed, static_cast<std::size_t>(line.typedLength));
+    line.givenLength = line.typedLength;
+    if (endOfLine)
+        line.given[line.givenLength++] = '\n';
+    line.givenAt = 0;
+    std::fwrite(line.given, 1, static_cast<std::size_t>(line.givenLength), stdout);
+    line.typedLength = 0;
+    line.open = false;
+}
+
+// One key in the open input line; false when the line is done (how, in
+// edited).
+bool typeKey(const KeyPress& key, Edited& edited)
+{
+    Typing& line = stepper.line;
+    switch (key.kind) {
+    case Kind::text:
+        // A step key held past the last step repeats: not typed.
+        if (line.openedByStep && line.typedLength == 0 && key.repeat &&
+            actionOf(key) != Action::none)
             return true;
-        case Kind::endOfInput:
-            if (typedLength == 0)
-                return false;
-            break;
-        case Kind::left:
-            page(Action::back);
-            break;
-        case Kind::right:
-            page(Action::next);
-            break;
-        case Kind::home:
-            page(Action::first);
-            break;
-        case Kind::end:
-            shown = std::max(count - 1, 0L);
-            break;
-        default:
-            break;
+        if (line.typedLength + key.length < static_cast<int>(sizeof line.typed) - 1) {
+            std::memcpy(line.typed + line.typedLength, key.text,
+                        static_cast<std::size_t>(key.length));
+            line.typedLength += key.length;
         }
+        return true;
+    case Kind::backspace:
+        while (line.typedLength > 0 && (line.typed[--line.typedLength] & 0xc0) == 0x80) {
+        }
+        return true;
+    case Kind::enter:
+        if (line.openedByStep && line.typedLength == 0 && key.repeat)
+            return true;
+        give(true);
+        edited = Edited::line;
+        return false;
+    case Kind::endOfInput:
+    case Kind::hangUp:
+        // Ctrl-D ends an empty line as the end of input; a hang-up ends
+        // any, and what was typed is the last line, as at a terminal.
+        if (line.typedLength > 0 && key.kind == Kind::endOfInput)
+            return true;
+        if (line.typedLength > 0)
+            give(false);
+        line.ended = true;
+        edited = line.givenLength > 0 ? Edited::line : Edited::endOfInput;
+        if (key.kind == Kind::hangUp)
+            leaveView();
+        return false;
+    case Kind::left:
+        page(Action::back);
+        return true;
+    case Kind::right:
+        page(Action::next);
+        return true;
+    case Kind::home:
+        page(Action::first);
+        return true;
+    case Kind::end:
+        stepper.shown = std::max(latest(), 0L);
+        return true;
+    case Kind::escape:
+        line.open = false;
+        return true;
+    default:
+        return true;
+    }
+}
+
+// One key while the line waits behind the steps (after Esc): the view's
+// keys page; a key that goes on from the latest step, or a character that
+// is no step key, opens the line again.
+bool pageKey(const KeyPress& key, Edited& edited)
+{
+    const Action action = actionOf(key);
+    if (action == Action::leave) {
+        leaveView();
+        edited = Edited::left;
+        return false;
+    }
+    Typing& line = stepper.line;
+    if (startsLine(key)) {
+        line.open = true;
+        line.openedByStep = false;
+        return typeKey(key, edited);
+    }
+    if (action != Action::none && !page(action)) {
+        stepper.mode = Mode::wait;
+        stepper.shown = std::max(latest(), 0L);
+        line.open = true;
+    }
+    return true;
+}
+
+// Edits the next line the program reads, in the view: characters,
+// Backspace, Enter to give it, Ctrl-D on an empty line for the end of
+// input; the arrows and Home and End page through the steps meanwhile,
+// Esc all the view's keys until the line is taken up again.
+Edited editLine()
+{
+    Typing& line = stepper.line;
+    stepper.mode = Mode::wait;
+    stepper.note = nullptr;
+    stepper.shown = std::max(latest(), 0L);
+    line.open = true;
+    Edited edited = Edited::left;
+    for (;;) {
+        showStep(line.open ? Keys::line : Keys::view);
+        const KeyPress key = readStepKey(nullptr);
+        const bool fits = viewFits();
+        if (!fits && actionOf(key) == Action::leave) {
+            leaveView();
+            return Edited::left;
+        }
+        if (!fits || key.kind == Kind::redraw)
+            continue;
+        if (!(line.open ? typeKey(key, edited) : pageKey(key, edited)))
+            return edited;
     }
 }
 
 // Standard input, while the view is open and it is the terminal.
 int typedChar()
 {
-    if (givenAt < givenLength)
-        return static_cast<unsigned char>(given[givenAt++]);
+    Typing& line = stepper.line;
+    if (line.givenAt < line.givenLength)
+        return static_cast<unsigned char>(line.given[line.givenAt++]);
+    line.givenLength = 0;
+    if (line.ended)
+        return EOF;
     if (!screenIsOpen()) {
+        // Left for good: what was typed of the line comes first.
         typedInput = nullptr;
+        if (line.typedLength > 0) {
+            give(false);
+            return typedChar();
+        }
         return readChar(stdin);
     }
-    if (!editLine())
+    const Edited edited = editLine();
+    if (edited == Edited::endOfInput)
         return EOF;
-    return static_cast<unsigned char>(given[givenAt++]);
+    return typedChar();
 }
 
-// At the exit: the view stays at the last step, "step M of M", until q.
+// posremove's key wait, a step of its own: a key that pages through the
+// steps pages; any other, at the latest step, is the program's key.
+bool keyInView()
+{
+    if (!stepper.viewing || stepper.mode == Mode::quit || !screenIsOpen())
+        return false;
+    stepper.shown = std::max(latest(), 0L);
+    for (;;) {
+        const bool atWait = stepper.shown == latest();
+        showStep(atWait ? Keys::wait : Keys::view);
+        const KeyPress key = readStepKey(nullptr);
+        const bool fits = viewFits();
+        const Action action = actionOf(key);
+        if (action == Action::leave) {
+            leaveView();
+            return false; // the program's own wait, on the normal screen
+        }
+        if (!fits || key.kind == Kind::redraw)
+            continue;
+        if (atWait && action != Action::back && action != Action::first)
+            return true;
+        page(action);
+    }
+}
+
+// At the end: the view stays at the last step, "step M of M", until q.
 void endView()
 {
-    if (!viewing || !screenIsOpen())
+    if (!stepper.viewing || !screenIsOpen())
         return;
-    ended = true;
-    mode = Mode::wait;
-    note = nullptr;
-    shown = std::max(count - 1, 0L);
+    stepper.ended = true;
+    stepper.mode = Mode::wait;
+    stepper.note = nullptr;
+    stepper.shown = std::max(latest(), 0L);
     for (;;) {
-        showStep();
+        showStep(Keys::view);
         const KeyPress key = readStepKey(nullptr);
+        const bool fits = viewFits();
         const Action action = actionOf(key);
-        if (action == Action::quit)
+        if (action == Action::leave)
             break;
-        if (key.kind != Kind::redraw)
+        if (fits && key.kind != Kind::redraw)
             page(action);
     }
     closeScreen();
@@ -339,78 +477,95 @@ void openView()
 {
     if (!stepKeysReady() || !openScreen(40, 16))
         return;
-    viewing = true;
+    stepper.viewing = true;
     if (keyWaits())
         typedInput = typedChar;
-    std::atexit(endView);
+    keyWait = keyInView;
+    onFinish = endView;
 }
 
 [[maybe_unused]] const bool hooked = (onStepping = openView, true);
 
-// The scrolling --step: the drawing printed, then a hint while it waits.
+// ---- The scrolling --step ------------------------------------------------------
+
+void print(const Scene& scene)
+{
+    layOut(scene, drawingWidth(), stepper.text);
+    std::fwrite(stepper.text.text, 1, static_cast<std::size_t>(stepper.text.length), stdout);
+}
+
+// The hint that fits the terminal's own width.
+void hintFor(long step, char (&hint)[80])
+{
+    const int columns = terminalColumns();
+    const int room = (columns > 0 ? columns : drawingWidth()) - 1;
+    for (const char* form : scrollHints)
+        if (std::snprintf(hint, sizeof hint, form, step) <= room)
+            break;
+    hint[std::clamp(room, 0, static_cast<int>(sizeof hint) - 1)] = '\0';
+}
+
+// The drawing printed, then a hint while it waits.
 void scroll(const Scene& scene)
 {
     print(scene);
-    if (!stepping || mode == Mode::quit || !stepKeysReady())
+    if (!stepping || stepper.mode == Mode::quit || !stepKeysReady())
         return;
     keep(scene);
     // While the input is typed at the same terminal, the typing paces.
-    if (!inputOver && stepKeysFromInput())
+    if (!stepper.inputOver && stepKeysFromInput())
         return;
-    long at = count - 1; // the drawing last printed
+    long shown = latest(); // the drawing last printed
     for (;;) {
         char hint[80];
-        const int columns = terminalColumns();
-        const int room = (columns > 0 ? columns : drawingWidth()) - 1;
-        for (const char* form : scrollHints)
-            if (std::snprintf(hint, sizeof hint, form, at + 1) <= room)
-                break;
-        hint[std::clamp(room, 0, static_cast<int>(sizeof hint) - 1)] = '\0';
+        hintFor(shown + 1, hint);
         const Action action = actionOf(readStepKey(hint));
-        if (action == Action::quit) {
-            mode = Mode::quit;
+        if (action == Action::leave) {
+            stepper.mode = Mode::quit;
             releaseStepKeys();
             return;
         }
-        if (action == Action::next && at + 1 == count)
+        if (action == Action::next && shown == latest())
             return;
         if (action == Action::next)
-            ++at;
-        else if (action == Action::back && at > oldest())
-            --at;
+            ++shown;
+        else if (action == Action::back && shown > oldest())
+            --shown;
         else
             continue; // another key, or a resize: the hint is sized again
-        print(history[at % kept].scene);
+        print(at(shown).scene);
     }
 }
 
 } // namespace
 
-void inputDone() { inputOver = true; }
+void inputDone() { stepper.inputOver = true; }
 
 void showScene(const Scene& scene)
 {
-    if (!viewing) {
+    if (!stepper.viewing) {
         scroll(scene);
         return;
     }
-    if (mode == Mode::quit)
+    if (stepper.mode == Mode::quit)
         return;
     keep(scene);
-    if (mode == Mode::toInput ||
-        (mode == Mode::toNewSite && !history[(count - 1) % kept].firstAtSite))
+    if (stepper.mode == Mode::toInput ||
+        (stepper.mode == Mode::toNewSite && !at(latest()).firstAtSite))
         return;
     waitInView();
 }
 
-bool noteInView(const char* caption)
+bool noteStep(const Code& code, const char* caption)
 {
-    if (!viewing || mode == Mode::quit || !screenIsOpen())
+    if (!stepper.viewing)
         return false;
-    static char line[256];
-    std::snprintf(line, sizeof line, "-- %s", caption); // as --draw writes it
-    note = line;
-    shown = std::max(count - 1, 0L);
-    showStep();
+    if (stepper.mode == Mode::quit || !screenIsOpen() || stepper.count == 0)
+        return true; // left: nothing more is drawn
+    // The list as last drawn, under the note's caption.
+    Kept& slot = keep(at(latest()).scene);
+    slot.scene.code = &code;
+    std::snprintf(slot.scene.caption, sizeof slot.scene.caption, "%s", caption);
+    slot.firstAtSite = firstAt(&code);
     return true;
 }

@@ -27,10 +27,11 @@ struct Screen {
     int columns = 0;
 };
 
-// The last lines of the program's output, newest first.
+// The last rows of the program's output, each line wrapped to the width,
+// newest first.
 struct Output {
     char kept[8192];
-    std::string_view line[mostRows];
+    std::string_view row[mostRows];
     int count = 0;
 };
 
@@ -62,6 +63,20 @@ std::string_view part(std::string_view text, std::size_t from,
     return {text.data() + from, std::min(length, text.size() - from)};
 }
 
+// Where a row of text that fills columns ends (in bytes): a character of
+// several bytes takes one column.
+std::size_t rowEnd(std::string_view line, int columns)
+{
+    std::size_t at = 0;
+    for (int shown = 0; at < line.size(); ++at) {
+        if ((static_cast<unsigned char>(line[at]) & 0xc0) == 0x80)
+            continue;
+        if (shown++ == columns)
+            break;
+    }
+    return at;
+}
+
 // One row, never wider than the screen, in bold when marked.
 void addRow(std::string_view text, bool marked = false)
 {
@@ -69,7 +84,7 @@ void addRow(std::string_view text, bool marked = false)
         add("\r\n");
     if (marked)
         add("\x1b[1m");
-    add(part(text, 0, static_cast<std::size_t>(view->screen.columns)));
+    add(part(text, 0, rowEnd(text, view->screen.columns)));
     if (marked)
         add("\x1b[m");
     add("\x1b[K");
@@ -122,60 +137,90 @@ void addSource(const Scene& scene, int rows)
 
 // ---- The output pane ----------------------------------------------------
 
-void readOutput(int most)
+// The output's last rows, up to most: every line wrapped at the width
+// rather than cut, so that no difference at its end is hidden.
+void readOutput(int most, long end)
 {
-    std::string_view text(view->output.kept, static_cast<std::size_t>(keptOutput(
-                                                 view->output.kept, sizeof view->output.kept)));
-    view->output.count = 0;
+    Output& out = view->output;
+    std::string_view text(out.kept,
+                          static_cast<std::size_t>(keptOutput(out.kept, sizeof out.kept, end)));
+    out.count = 0;
     if (!text.empty() && text.back() == '\n')
         text.remove_suffix(1);
-    while (view->output.count < most && !text.empty()) {
+    while (out.count < most && !text.empty()) {
         const auto cut = text.rfind('\n');
         std::string_view line = cut == std::string_view::npos ? text : part(text, cut + 1);
+        text = cut == std::string_view::npos ? std::string_view{} : part(text, 0, cut);
         if (!line.empty() && line.back() == '\r')
             line.remove_suffix(1); // written through a Windows text stream
-        view->output.line[view->output.count++] = line;
-        text = cut == std::string_view::npos ? std::string_view{} : part(text, 0, cut);
+        std::string_view rows[mostRows];
+        int n = 0;
+        do {
+            const std::size_t at = rowEnd(line, view->screen.columns);
+            rows[n++] = part(line, 0, at);
+            line = part(line, at);
+        } while (!line.empty() && n < mostRows);
+        while (n > 0 && out.count < most)
+            out.row[out.count++] = rows[--n];
     }
 }
 
-// The pane: its name, the output's last lines, the line being typed.
+// A row of the program's own text, its control characters shown as '?'.
+void addText(std::string_view text, char (&row)[widest * 4 + 8])
+{
+    const std::size_t n = std::min(text.size(), sizeof row);
+    for (std::size_t j = 0; j < n; ++j) {
+        const auto c = static_cast<unsigned char>(text[j]);
+        row[j] = c < 0x20 || c == 0x7f ? '?' : static_cast<char>(c);
+    }
+    addRow({row, n});
+}
+
+// The pane: its name, the output's last rows, the line being typed.
 void addOutput(int rows, const char* typed)
 {
     if (rows < 2)
         return;
     addRow("output");
-    char row[widest + 8];
+    char row[widest * 4 + 8];
     const int room = rows - 1 - (typed != nullptr ? 1 : 0);
-    for (int i = std::min(view->output.count, room) - 1; i >= 0; --i) {
-        const std::string_view line = view->output.line[i];
-        const int n = static_cast<int>(std::min<std::size_t>(line.size(), widest));
-        for (int j = 0; j < n; ++j) {
-            const auto c = static_cast<unsigned char>(line[static_cast<std::size_t>(j)]);
-            row[j] = c < 0x20 || c == 0x7f ? '?' : static_cast<char>(c);
-        }
-        addRow({row, static_cast<std::size_t>(n)});
-    }
+    for (int i = std::min(view->output.count, room) - 1; i >= 0; --i)
+        addText(view->output.row[i], row);
     if (typed != nullptr) {
-        const int n = std::snprintf(row, sizeof row, "%s_", typed);
-        addRow({row, static_cast<std::size_t>(std::clamp(n, 0, widest))});
+        // The end of a long line, where the typing is.
+        std::string_view line(typed);
+        while (line.size() > 0 && rowEnd(line, view->screen.columns - 1) < line.size())
+            line = part(line, rowEnd(line, 1));
+        const int n =
+            std::snprintf(row, sizeof row, "%.*s_", static_cast<int>(line.size()), line.data());
+        addText({row, static_cast<std::size_t>(std::clamp(n, 0, static_cast<int>(sizeof row)))},
+                row);
     }
 }
 
-// The status line: the step, then the keys as room allows.
+// The status line: the step, then the keys as room allows; in full when
+// all of them fit, else each in brief.
 void addStatus(const ViewState& state)
 {
     char row[widest + 64];
-    int n = state.steps == 0 ? std::snprintf(row, sizeof row, "no step yet")
-            : state.ended
-                ? std::snprintf(row, sizeof row, "step %ld of %ld", state.step, state.steps)
-                : std::snprintf(row, sizeof row, "step %ld", state.step);
-    for (const char* key : state.keys) {
-        const int more = static_cast<int>(std::strlen(key)) + 2;
-        if (n + more < view->screen.columns)
-            n += std::snprintf(row + n, sizeof row - static_cast<std::size_t>(n), "  %s", key);
+    const int start =
+        state.steps == 0 ? std::snprintf(row, sizeof row, "no step yet")
+        : state.ended ? std::snprintf(row, sizeof row, "step %ld of %ld", state.step, state.steps)
+                      : std::snprintf(row, sizeof row, "step %ld", state.step);
+    const int room = view->screen.columns - 1;
+    int full = start;
+    for (const KeyName& key : state.keys)
+        full += 2 + static_cast<int>(std::strlen(key.full));
+    const bool brief = full > room;
+    int n = start;
+    for (const KeyName& key : state.keys) {
+        const char* name = brief ? key.brief : key.full;
+        const int more = static_cast<int>(std::strlen(name)) + (brief ? 1 : 2);
+        if (n + more <= room)
+            n += std::snprintf(row + n, sizeof row - static_cast<std::size_t>(n), "%s%s",
+                               brief ? " " : "  ", name);
     }
-    addRow({row, static_cast<std::size_t>(std::min(n, view->screen.columns - 1))});
+    addRow({row, static_cast<std::size_t>(std::min(n, room))});
 }
 
 int lineCount(const Drawing& text)
@@ -185,12 +230,19 @@ int lineCount(const Drawing& text)
 
 } // namespace
 
-void showView(const Scene* scene, const ViewState& state)
+bool viewFits()
+{
+    int columns = 0;
+    int rows = 0;
+    return screenSize(columns, rows) && columns >= leastColumns && rows >= leastRows;
+}
+
+bool showView(const Scene* scene, const ViewState& state)
 {
     int columns = 0;
     int rows = 0;
     if (!screenSize(columns, rows))
-        return;
+        return false;
     if (view == nullptr) {
         void* room = std::malloc(sizeof(View));
         if (room == nullptr)
@@ -208,7 +260,7 @@ void showView(const Scene* scene, const ViewState& state)
         addRow({row, static_cast<std::size_t>(std::clamp(n, 0, columns - 1))});
         add("\x1b[J");
         writeScreen(view->screen.text, static_cast<std::size_t>(view->screen.length));
-        return;
+        return false;
     }
     rows = std::min(rows, mostRows);
     // The drawing first; then the source and the output share what is
@@ -239,7 +291,7 @@ void showView(const Scene* scene, const ViewState& state)
     }
     // The output takes the lines it has, up to six; the source the rest.
     const int rest = left - view->screen.rows;
-    readOutput(6);
+    readOutput(6, state.outputEnd);
     const int wanted = view->output.count + (state.typed != nullptr ? 1 : 0);
     const int outputRows =
         wanted > 0 ? std::min(1 + wanted, rest - std::min(sourceLeast, rest)) : 0;
@@ -253,4 +305,5 @@ void showView(const Scene* scene, const ViewState& state)
     addStatus(state);
     add("\x1b[J");
     writeScreen(view->screen.text, static_cast<std::size_t>(view->screen.length));
+    return true;
 }

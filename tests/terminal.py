@@ -552,7 +552,7 @@ class View(unittest.TestCase):
         program = os.path.abspath(os.path.join(BIN, "parityfive"))
         for columns, rows, view in ((39, 24, False), (80, 15, False), (40, 16, True)):
             small = self.pane(f"{program} --step < {typed}; sleep 60", columns, rows)
-            self.step(small, "step 1  space" if view else "step 1: space")
+            self.step(small, "step 1 spc:next" if view else "step 1: space")
             self.assertEqual(small.alternate(), view)  # the scrolling --step where it is no room
         pane = self.pane(f"stty -g > {typed}.before; {program} --step < {typed}; echo exit=$?; "
                          f"stty -g > {typed}.after; sleep 60")
@@ -566,7 +566,7 @@ class View(unittest.TestCase):
         number, text = re.match(r">\s*(\d+)  (.*)", next(r for r in first if r[:1] == ">")).groups()
         source = (ROOT / first[len(drawn[0])]).read_text().split("\n")
         self.assertEqual(text.strip(), source[int(number) - 1].strip())
-        for key, status in (("Space", "step 2  "), ("b", "step 1  ")):
+        for key, status in (("Space", "step 2 "), ("b", "step 1 ")):
             pane.keys(key)
             self.step(pane, status)
         self.assertEqual(pane.screen(), first)
@@ -576,10 +576,12 @@ class View(unittest.TestCase):
         self.assertEqual([row for row in pane.screen() if len(row) > 60], [])
         pane.tmux("resize-window", "-x", "30", "-y", "20")
         self.assertTrue(pane.wait_for("needs 40x16, is 30x20"), pane.screen())
+        pane.keys("G")  # too small: no key but q takes effect
         pane.tmux("resize-window", "-x", "80", "-y", "24")
+        self.step(pane, "step 1 ")
         # G: the latest step, then on to the end; g: the first; n: the next
         # step of a draw call not met before (past the loop's repeats).
-        for key, status in (("G", "step 2  "), ("G", "step 15 of 15")):
+        for key, status in (("G", "step 2 "), ("G", "step 15 of 15")):
             pane.keys(key)
             self.step(pane, status)
         # The statement drawn before it runs, below its two-line draw call.
@@ -603,20 +605,28 @@ class View(unittest.TestCase):
         pane.keys("1", "0", "BSpace", "2")
         self.assertTrue(pane.wait_for("12_"), pane.screen())
         pane.keys("Enter")
-        self.step(pane, "step 1  ")
+        self.step(pane, "step 1 ")
         self.assertEqual(pane.screen()[0], "-- IntNode* node = newIntNode(toInt32(line)); // 12 was typed")
         pane.keys("Space")
-        self.step(pane, "step 2  ")
+        self.step(pane, "step 2 ")
         pane.keys("3")  # no step key: the start of the next line
         self.assertTrue(pane.wait_for("3_"), pane.screen())
-        for key, status in (("Enter", "step 3  "), ("G", "step 5  "), ("Enter", "step 5  "),
-                            ("5", "step 5  "), ("Enter", "step 6  "), ("G", "step 8  ")):
+        for key, status in (("Enter", "step 3 "), ("G", "step 5 "), ("Enter", "step 5 "),
+                            ("5", "step 5 "), ("Enter", "step 6 "), ("G", "step 9 ")):
             pane.keys(key)
             self.step(pane, status)
-        self.assertEqual(pane.screen()[-3:-1], ["element     5 apsent",
-                                                "-- waitForKey(); // the program waits for a key press"])
+        # The key wait is a step of its own: its line marked, a key ends it.
+        screen = pane.screen()
+        self.assertEqual(screen[0], "-- waitForKey(); // the program waits for a key press")
+        self.assertEqual([row.split()[-1] for row in screen if row[:1] == ">"], ["waitForKey();"])
+        self.assertIn("element     5 apsent", screen)
+        self.assertEqual(screen[-1], "step 9  a key ends the program  b back  q leave")
+        pane.keys("b")  # paged back and forth, the wait still waits
+        self.step(pane, "step 8 ")
+        pane.keys("Space")
+        self.step(pane, "step 9  a key")
         pane.keys("x")  # posremove's own key
-        self.step(pane, "step 8 of 8")
+        self.step(pane, "step 9 of 9")
         pane.keys("q")
         self.assertTrue(pane.wait_for("element     5 apsentexit=0"), pane.screen())
         self.assertEqual(pane.screen(), ["Input integer value or ENTER", "12", "3", "",
@@ -635,7 +645,7 @@ class View(unittest.TestCase):
         for way, status in (("q", 0), ("C-c", 130), ("kill", 143), ("C-z", 0)):
             with self.subTest(way=way):
                 pane.keys(f"clear; {program} --step < {typed}", "Enter")
-                self.step(pane, "step 1  ")
+                self.step(pane, "step 1 ")
                 if way == "kill":
                     child = subprocess.run(["pgrep", "-P", shell], capture_output=True, text=True)
                     os.kill(int(child.stdout.split()[0]), signal.SIGTERM)
@@ -645,7 +655,7 @@ class View(unittest.TestCase):
                     self.assertTrue(pane.wait_until(lambda rows: any("Stopped" in r for r in rows)))
                     self.assertFalse(pane.alternate())
                     pane.keys("fg", "Enter")
-                    self.step(pane, "step 1  ")
+                    self.step(pane, "step 1 ")
                     self.assertTrue(pane.alternate())
                     pane.keys("q")
                 self.assertTrue(pane.wait_until(lambda rows: rows[-1] == "$"), pane.screen())
