@@ -525,7 +525,7 @@ def drawings(program, typed, columns):
     out = subprocess.run([os.path.join(BIN, program), "--draw"], input=typed, timeout=5,
                          stdout=subprocess.PIPE, env=dict(os.environ, COLUMNS=str(columns)))
     found, lines = [], None
-    for line in out.stdout.decode().split("\n"):
+    for line in out.stdout.decode(errors="replace").split("\n"):
         if line.startswith("-- ") and not (lines and lines[-1].startswith("-- ")):
             lines = [line]
             found.append(lines)
@@ -634,6 +634,93 @@ class View(unittest.TestCase):
                                          "input nomber of find elem", "5",
                                          "element     5 apsentexit=0"])
 
+    def screens(self, pane, keys):
+        """The screen after each key, once its status line shows."""
+        shown = []
+        for key, status in keys:
+            pane.keys(key)
+            self.step(pane, status)
+            shown.append(pane.screen())
+        return shown
+
+    def test_forward_and_back_visit_every_step_and_bring_back_its_screen(self):
+        typed = prepared(self, b"3\n4\n10\n7\n\n")
+        program = os.path.abspath(os.path.join(BIN, "parityfive"))
+        pane = self.pane(f"{program} --step < {typed}; sleep 60")
+        self.step(pane, "step 1 ")
+        steps = [2, 3, 4, 5, 4, 3, 2, 3, 4, 5]
+        keys = ["Space", "Enter", "Right", "j", "b", "Left", "k", "Space", "Right", "j"]
+        shown = self.screens(pane, [(key, f"step {n} ") for key, n in zip(keys, steps)])
+        for n, screen in zip(steps, shown):
+            self.assertEqual(screen, shown[steps.index(n)])
+        # Every source line keeps its column, and no drawing call is shown.
+        for key in ["G"] * 2 + ["g"] + ["Space"] * 14:
+            pane.keys(key)
+            time.sleep(0.05)
+            shown.append(pane.screen())
+        rows, file = {}, None
+        for row in (r for screen in shown for r in screen):
+            file = row if row.endswith(".cpp") else file
+            if re.match(r"[> ] *\d+  ", row):
+                self.assertEqual(rows.setdefault((file, int(row[1:5])), row[1:]), row[1:])
+                self.assertNotRegex(row, r"\bdraw\w*\(")
+        self.assertTrue(all(any(r[:1] == ">" for r in screen) for screen in shown))
+
+    def test_typed_input_back_over_it_tab_paste_held_keys_and_the_way_out(self):
+        program = os.path.abspath(os.path.join(BIN, "lifolist"))
+        pane = self.pane(f"{program} --step; sleep 60")
+        self.step(pane, "no step yet  typing a line: Enter gives it  Esc back to the steps")
+        first = self.screens(pane, [("1", "no step"), ("Enter", "step 1 "), ("Space", "step 2 "),
+                                    ("Space", "step 2  typing"), ("2", "step 2  typing"),
+                                    ("Enter", "step 3 ")])[-1]
+        pane.keys(*["Space"] * 20)  # held past the last step: none typed
+        self.step(pane, "step 5  typing")
+        time.sleep(0.3)
+        self.assertIn("_", pane.screen())
+        pane.keys("Escape")
+        self.step(pane, "step 5  space next")
+        self.assertEqual(self.screens(pane, [("b", "step 4 "), ("b", "step 3 ")])[-1], first)
+        pane.keys("G", "Tab", "-", "3", "Enter")  # a Tab is typed too, and skipped by atoi
+        self.step(pane, "step 6 ")
+        self.assertEqual(pane.screen()[0], "-- node = newIntNode(toInt32(line)); // -3 was typed")
+        program = os.path.abspath(os.path.join(BIN, "hashstar"))
+        pane = self.pane(f"{program} --step; sleep 60", 120, 30)
+        self.step(pane, "no step yet")
+        line = "你好世界\t★"
+        pane.keys("-l", line)
+        pane.keys("Enter")  # after the star: not swallowed
+        self.step(pane, "step 1 ")
+        self.assertEqual(pane.screen()[:4], drawings("hashstar", line.encode() + b"\n", 120)[0])
+
+    def test_output_kept_in_memory_no_alternate_screen_a_read_error_a_hang_up(self):
+        typed = prepared(self, b"3\n4\n10\n7\n\n")
+        program = os.path.abspath(os.path.join(BIN, "parityfive"))
+        plain = subprocess.run([program], input=typed.read_bytes(), stdout=subprocess.PIPE).stdout
+        # No file may be written (ulimit -f 0): the output still comes back.
+        pane = self.pane(f"ulimit -f 0; {program} --step < {typed}; echo exit=$?; sleep 60")
+        self.screens(pane, [("G", "step 15 of 15")])
+        pane.keys("q")
+        self.assertTrue(pane.wait_for("exit=0"), pane.screen())
+        self.assertEqual(pane.screen()[:-1], plain.decode().rstrip("\n").split("\n"))
+        # A terminal without an alternate screen scrolls; a read error says why.
+        pane = self.pane(f"TERM=linux {program} --step < {typed}; sleep 60")
+        self.step(pane, "step 1: ")
+        self.assertFalse(pane.alternate())
+        pane = self.pane(f"{program} --step < /; echo exit=$?; sleep 60")
+        self.assertTrue(pane.wait_for("exit=1"), pane.screen())
+        self.assertIn("parityfive: read error: Is a directory", pane.screen())
+        # A hang-up, ignored, with a half-typed line: the program ends.
+        pane = self.pane(f"trap '' HUP; exec {os.path.join(BIN, 'posremove')} --step")
+        self.step(pane, "no step yet")
+        pane.keys("1", "2")
+        self.assertTrue(pane.wait_for("12_"), pane.screen())
+        pid = int(pane.tmux("display", "-p", "#{pane_pid}"))
+        pane.close()
+        end = time.monotonic() + 5
+        while time.monotonic() < end and Path(f"/proc/{pid}").exists():
+            time.sleep(0.05)
+        self.assertFalse(Path(f"/proc/{pid}").exists())
+
     def test_every_way_out_gives_the_terminal_back(self):
         typed = prepared(self, b"3\n4\n\n")
         program = os.path.abspath(os.path.join(BIN, "parityfive"))
@@ -642,7 +729,7 @@ class View(unittest.TestCase):
         pane.keys(f"clear; stty -g > {typed}.before", "Enter")
         self.addCleanup(lambda: Path(f"{typed}.before").unlink())
         shell = pane.tmux("display", "-p", "#{pane_pid}").strip()
-        for way, status in (("q", 0), ("C-c", 130), ("kill", 143), ("C-z", 0)):
+        for way, status in (("q", 0), ("C-c", 130), ("kill", 143), ("C-z", 0), ("bg", 0)):
             with self.subTest(way=way):
                 pane.keys(f"clear; {program} --step < {typed}", "Enter")
                 self.step(pane, "step 1 ")
@@ -650,7 +737,12 @@ class View(unittest.TestCase):
                     child = subprocess.run(["pgrep", "-P", shell], capture_output=True, text=True)
                     os.kill(int(child.stdout.split()[0]), signal.SIGTERM)
                 else:
-                    pane.keys(way)
+                    pane.keys("C-z" if way == "bg" else way)
+                if way == "bg":  # continued in the background, it stops at its wait again
+                    self.assertTrue(pane.wait_until(lambda rows: any("Stopped" in r for r in rows)))
+                    pane.keys("clear; bg; sleep 0.5; stty -g | cmp - " + f"{typed}.before && echo same", "Enter")
+                    self.assertTrue(pane.wait_for("same"), pane.screen())
+                    way = "C-z"
                 if way == "C-z":  # stopped: the shell's screen; fg: the same step again
                     self.assertTrue(pane.wait_until(lambda rows: any("Stopped" in r for r in rows)))
                     self.assertFalse(pane.alternate())
