@@ -233,12 +233,14 @@ void emit(Drawing& out, Line& line, int width)
 }
 
 // Whether a line may break before p[cut]: at a space, but not the one a
-// drawn space stands for (' '); where commas allows it, after a comma too.
+// drawn space stands for (' '); where commas allows it (names, a node
+// beside the list), after a comma too, and before the arrow after a box.
 bool breaksAt(const char* p, int cut, bool commas)
 {
     if (p[cut] == ' ')
         return p[cut - 1] != '\'' || p[cut + 1] != '\'';
-    return commas && p[cut - 1] == ',';
+    const bool arrow = p[cut - 1] == ']' && (p[cut] == '-' || p[cut] == '=');
+    return commas && (p[cut - 1] == ',' || arrow);
 }
 
 // Breaks text into lines, each written after first (the first line) or
@@ -306,7 +308,7 @@ struct Gap {
     int shown = 0;
 };
 
-constexpr int digits(int n) { return n >= 100 ? 3 : n >= 10 ? 2 : 1; }
+constexpr int digits(int n) { return n >= 1000 ? 4 : n >= 100 ? 3 : n >= 10 ? 2 : 1; }
 
 constexpr int widestMark = 6 + digits(countBound); // "...100+->"
 
@@ -315,7 +317,7 @@ constexpr int widestMark = 6 + digits(countBound); // "...100+->"
 int markCost(const Gap& gap, int shown)
 {
     const int left = gap.cells - shown + gap.unread;
-    return left >= countBound || gap.more ? widestMark : left > 0 ? 5 + digits(left) : 0;
+    return gap.more ? widestMark : left > 0 ? 5 + digits(left) : 0;
 }
 
 // A gap shows all its nodes, or leaves out two or more: "...1" would
@@ -416,14 +418,32 @@ int reserveFor(const Scene& scene, const Gap* gaps, int gapCount)
     return reserve;
 }
 
+// Whether the whole list was read and its row fits the width as it is: it
+// is then drawn whole, with nothing kept in reserve.
+bool fitsWhole(const Scene& scene, int width)
+{
+    int used = indent + 4; // NULL
+    for (int i = 0; i < scene.cellCount; ++i) {
+        if (scene.cells[i].unread > 0)
+            return false;
+        used += boxCost(scene.cells[i]);
+    }
+    return used <= width;
+}
+
 Row choosePieces(const Scene& scene, int width)
 {
     Gap gaps[mostCells];
     int gapCount = chooseCells(scene, width, gaps);
     Row row;
-    row.reserve = reserveFor(scene, gaps, gapCount);
-    if (row.reserve > 0)
-        gapCount = chooseCells(scene, width - row.reserve, gaps);
+    if (fitsWhole(scene, width)) {
+        for (int g = 0; g < gapCount; ++g)
+            gaps[g].shown = gaps[g].cells;
+    } else {
+        row.reserve = reserveFor(scene, gaps, gapCount);
+        if (row.reserve > 0)
+            gapCount = chooseCells(scene, width - row.reserve, gaps);
+    }
     int g = 0;
     for (int i = 0; i < scene.cellCount; ++i) {
         if (!scene.cells[i].kept)
@@ -437,9 +457,8 @@ Row choosePieces(const Scene& scene, int width)
             if (left > 0) {
                 Piece& mark = addPiece(row, nullptr, 0);
                 mark.length =
-                    left >= countBound || gap.more
-                        ? std::snprintf(mark.count, sizeof mark.count, "...%d+", countBound)
-                        : std::snprintf(mark.count, sizeof mark.count, "...%d", left);
+                    gap.more ? std::snprintf(mark.count, sizeof mark.count, "...%d+", countBound)
+                             : std::snprintf(mark.count, sizeof mark.count, "...%d", left);
                 mark.text = mark.count;
             }
         }
@@ -477,8 +496,12 @@ void breakRow(const Scene& scene, Row& row, int width)
         Piece& piece = row.piece[i];
         const int box = piece.boxed ? 1 : 0;
         const int size = piece.length + 2 * box + (i + 1 < row.count ? 2 + piece.stretch : 0);
+        // A piece goes on in the next line with NULL when NULL would not
+        // fit after it: NULL never stands alone, apart from its box.
+        const int withNull =
+            i + 2 == row.count ? std::max(4, nameRoom(scene, row.piece[i + 1])) : 0;
         if (column > indent &&
-            (column + size > width || column + box + nameRoom(scene, piece) > width)) {
+            (column + size + withNull > width || column + box + nameRoom(scene, piece) > width)) {
             ++line;
             column = indent;
         }
@@ -489,23 +512,33 @@ void breakRow(const Scene& scene, Row& row, int width)
     row.lines = line + 1;
 }
 
-// On a row of one line, the first "...N" takes the columns left over as a
-// longer arrow: what stands right of it then keeps its column as a walk
-// moves on and the counts change.
+// On a row of one line, each "...N" but the last is as wide as the widest
+// count, and the last takes the columns left over as a longer arrow: what
+// stands right of the first keeps its column as a walk moves on and the
+// counts change, and what stands right of the last stays at the right
+// edge, however the pieces left of it change.
 void stretchRow(const Scene& scene, Row& row, int width)
 {
     if (row.lines != 1)
         return;
-    int mark = 0;
-    while (mark < row.count && row.piece[mark].cell >= 0)
-        ++mark;
-    if (mark >= row.count - 1)
+    int marks[mostPieces];
+    int count = 0;
+    for (int i = 0; i + 1 < row.count; ++i)
+        if (!row.piece[i].boxed)
+            marks[count++] = i;
+    if (count == 0)
         return;
     const Piece& null = row.piece[row.count - 1];
     int slack = width - (null.column + null.length);
-    for (int i = mark + 1; i < row.count; ++i)
+    for (int i = marks[0] + 1; i < row.count; ++i)
         slack = std::min(slack, width - row.piece[i].column - nameRoom(scene, row.piece[i]));
-    row.piece[mark].stretch = std::max(slack - row.reserve, 0);
+    slack = std::max(slack, 0);
+    for (int m = 0; m + 1 < count; ++m) {
+        Piece& mark = row.piece[marks[m]];
+        mark.stretch = std::min(std::max(widestMark - mark.length - 2, 0), slack);
+        slack -= mark.stretch;
+    }
+    row.piece[marks[count - 1]].stretch = slack;
     breakRow(scene, row, width);
 }
 

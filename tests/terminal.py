@@ -698,6 +698,7 @@ class View(unittest.TestCase):
         plain = subprocess.run([program], input=typed.read_bytes(), stdout=subprocess.PIPE).stdout
         # No file may be written (ulimit -f 0): the output still comes back.
         pane = self.pane(f"ulimit -f 0; {program} --step < {typed}; echo exit=$?; sleep 60")
+        self.step(pane, "step 1 ")
         self.screens(pane, [("G", "step 15 of 15")])
         pane.keys("q")
         self.assertTrue(pane.wait_for("exit=0"), pane.screen())

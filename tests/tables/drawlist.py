@@ -4,6 +4,9 @@
 from cases import case
 
 
+TENS = "10 20 30 40 50 60 70 80 90 100 110 120 130 140 150 160 170 180 190 200 210 220 230 240 250 260 270 280 290 300 310 320 330 340 350"
+
+
 def values(count):
     return " ".join(str(n) for n in range(1, count + 1))
 
@@ -78,8 +81,8 @@ CASES = [
 -- // cur dangles
    head,prev
    v
-  [1]->[2]->[3]->
-  NULL
+  [1]->[2]->
+  [3]->NULL
   cur (dangling) ->
     [2] released
 -- cursor = tail; //
@@ -113,8 +116,50 @@ CASES = [
     case("a lone node that must be shown takes its room: the row still fits one line",
          "1 2 3 4 5 6 7 8 9 10 11 12 13 14\ncursor=3 tail=13\ncursor = tail; // why\n", """\
 -- cursor = tail; // why
-   head           cursor          tail
-   v              v               v
-  [1]->[2]->[3]->[4]->[5]->...8->[14]->NULL
+   head           cursor            tail
+   v              v                 v
+  [1]->[2]->[3]->[4]->[5]->...8--->[14]->NULL
 """, columns=45),
+    case("a row that fits is drawn whole, nothing left out for a walk to come",
+         "# * a '_' b # * # * c '_' d *\nprev=6 node=7 cur=8\nprev->next = node; // why\n", """\
+-- prev->next = node; // why
+                                        node
+   head                            prev |    cur
+   v                               v    v    v
+  [#]->[*]->[a]->['_']->[b]->[#]->[*]=>[#]->[*]->[c]->['_']->[d]->[*]->NULL
+"""),
+    case("a box no assignment touches holds its column while a walk widens the boxes left of it",
+         (TENS + "\nprevious=8 current=9 tail=34\nprevious = current; // 90\n" + TENS
+          + "\nprevious=9 current=10 tail=34\nprevious = current; // 100\n"), """\
+-- previous = current; // 90
+                                          previous
+   head                                   |     current               tail
+   v                                      v     v                     v
+  [10]->[20]->[30]->[40]->[50]->...3---->[90]->[100]->[110]->...23-->[350]->NULL
+-- previous = current; // 100
+                                          previous
+   head                                   |      current              tail
+   v                                      v      v                    v
+  [10]->[20]->[30]->[40]->[50]->...4---->[100]->[110]->[120]->...22->[350]->NULL
+"""),
+    case("exactly a hundred left out read ...100",
+         values(105) + "\ncursor=1 tail=104\ncursor = head->next; // why\n", """\
+-- cursor = head->next; // why
+   head
+   |    cursor                   tail
+   v    v                        v
+  [1]->[2]->[3]->[4]->...100--->[105]->NULL
+""", columns=43),
+    case("a node's NULL is never split from its arrow",
+         "1\nnode=*-2147483648>-1\nnode = newIntNode(x); // why\n", """\
+-- node =
+-- newIntNode(x); //
+-- why
+   head
+   v
+  [1]->NULL
+  node ->
+    [-2147483648]
+    =>NULL
+""", columns=20),
 ]

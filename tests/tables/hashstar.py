@@ -138,8 +138,8 @@ NEW spisok
 -- character
    head
    v
-  [*]->[a]->[*]->[*]->
-  NULL
+  [*]->[a]->[*]->
+  [*]->NULL
 Inputed spisok
  * a * *
 -- CharNode* cur =
@@ -147,19 +147,19 @@ Inputed spisok
 -- starts at the head
    head,cur
    v
-  [*]->[a]->[*]->[*]->
-  NULL
+  [*]->[a]->[*]->
+  [*]->NULL
 -- CharNode* node =
 -- newCharNode('#',
 -- head); // the head
 -- is a '*'
    head,cur
    v
-  [*]->[a]->[*]->[*]->
+  [*]->[a]->[*]->
    ^
    =
   [#] <- node
-  NULL
+  [*]->NULL
 -- head = node; // the
 -- '#' comes first
    head,node

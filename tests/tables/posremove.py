@@ -319,18 +319,21 @@ element     3 apsent""", args=["--draw"]),
 -- tail->next =
 -- node; // 30 goes
 -- to the tail
-   head  tail  node
-   v     v     v
-  [10]->[20]=>[30]->
-  NULL
+   head  tail
+   v     v
+  [10]->[20]=>
+   node
+   v
+  [30]->NULL
 -- tail = node; //
 -- node is the last
 -- node now
-               node,
-   head        tail
-   v           v
-  [10]->[20]->[30]->
-  NULL
+   head
+   v
+  [10]->[20]->
+   node,tail
+   v
+  [30]->NULL
 inputed spisok
    10   20   30
 input nomber of find elem
@@ -338,20 +341,22 @@ input nomber of find elem
 -- // k is 3: a walk
 -- from the head
    head,previous
-   |           tail
-   v           v
-  [10]->[20]->[30]->
-  NULL
+   v
+  [10]->[20]->
+   tail
+   v
+  [30]->NULL
 -- current =
 -- head->next; //
 -- current is at
 -- position 2
    head,previous
    |     current
-   |     |     tail
-   v     v     v
-  [10]->[20]->[30]->
-  NULL
+   v     v
+  [10]->[20]->
+   tail
+   v
+  [30]->NULL
 -- previous =
 -- current; current
 -- = current->next;

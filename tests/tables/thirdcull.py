@@ -60,8 +60,8 @@ NEW spisok
 -- character
    head
    v
-  [a]->[b]->[' ']->
-  NULL
+  [a]->[b]->
+  [' ']->NULL
 Inputed spisok
  a b  
 -- CharNode* prev =
@@ -69,15 +69,15 @@ Inputed spisok
 -- starts at the head
    head,prev
    v
-  [a]->[b]->[' ']->
-  NULL
+  [a]->[b]->
+  [' ']->NULL
 -- CharNode* cur =
 -- head; // prev
 -- trails cur
    head,prev,cur
    v
-  [a]->[b]->[' ']->
-  NULL
+  [a]->[b]->
+  [' ']->NULL
 -- prev = cur; cur =
 -- cur->next; // 'a'
 -- is at position 1,
@@ -86,18 +86,20 @@ Inputed spisok
    head,prev
    |    cur
    v    v
-  [a]->[b]->[' ']->
-  NULL
+  [a]->[b]->
+  [' ']->NULL
 -- prev = cur; cur =
 -- cur->next; // 'b'
 -- is at position 2,
 -- not a multiple of
 -- three
-        prev
-   head |    cur
-   v    v    v
-  [a]->[b]->[' ']->
-  NULL
+   head
+   |    prev
+   v    v
+  [a]->[b]->
+   cur
+   v
+  [' ']->NULL
 -- prev->next =
 -- cur->next; // ' '
 -- is at position 3, a
@@ -182,8 +184,8 @@ Inputed spisok
    head
    |    prev    cur
    v    v       v
-  [a]->[\\x09]->[b]->[' ']->...5->[z]->
-  NULL
+  [a]->[\\x09]->[b]->[' ']->...5->
+  [z]->NULL
 -- prev->next = cur->next; // 'b' is at
 -- position 3, a multiple of three
    head
@@ -203,8 +205,8 @@ Inputed spisok
    head
    |    prev    cur
    v    v       v
-  [a]->[\\x09]->[' ']->[c]->...4->[z]->
-  NULL
+  [a]->[\\x09]->[' ']->[c]->...4->
+  [z]->NULL
 -- prev = cur; cur = cur->next; // ' '
 -- is at position 4, not a multiple of
 -- three
