@@ -116,37 +116,68 @@ long long nowMs()
 // long is a key of its own.
 constexpr long long repeatMs = 200;
 
+using Kind = KeyPress::Kind;
+
+// An arrow, Home or End by its escape sequence (ESC [ C, ESC O H,
+// ESC [ 1 ~ ...); other for any other sequence.
+Kind sequenceKind(const Key& key)
+{
+    const unsigned char* b = key.bytes;
+    const unsigned char last = b[key.count - 1];
+    if (key.count < 3 || b[0] != 0x1b || (b[1] != '[' && b[1] != 'O'))
+        return Kind::other;
+    if (key.count == 3) {
+        switch (last) {
+        case 'C':
+            return Kind::right;
+        case 'D':
+            return Kind::left;
+        case 'H':
+            return Kind::home;
+        case 'F':
+            return Kind::end;
+        default:
+            return Kind::other;
+        }
+    }
+    if (key.count == 4 && last == '~' && (b[2] == '1' || b[2] == '4'))
+        return b[2] == '1' ? Kind::home : Kind::end;
+    return Kind::other;
+}
+
+// A key of one byte: a control key, or other for a character.
+Kind controlKind(unsigned char byte)
+{
+    switch (byte) {
+    case 0x04:
+        return Kind::endOfInput; // Ctrl-D
+    case 0x1b:
+        return Kind::escape;
+    case '\r':
+    case '\n':
+        return Kind::enter;
+    case 0x7f:
+    case 0x08:
+        return Kind::backspace;
+    default:
+        return Kind::other;
+    }
+}
+
 KeyPress pressOf(const Key& key)
 {
-    using Kind = KeyPress::Kind;
     KeyPress press;
-    const unsigned char* b = key.bytes;
-    const unsigned char last = key.count > 0 ? b[key.count - 1] : 0;
-    const bool sequence = key.count >= 3 && b[0] == 0x1b && (b[1] == '[' || b[1] == 'O');
-    if (key.count < 0)
-        press.kind = Kind::redraw;
-    else if (key.count == 0)
-        press.kind = Kind::hangUp;
-    else if (key.count == 1 && b[0] == 0x04)
-        press.kind = Kind::endOfInput;
-    else if (key.count == 1 && b[0] == 0x1b)
-        press.kind = Kind::escape;
-    else if (key.count == 1 && (b[0] == '\r' || b[0] == '\n'))
-        press.kind = Kind::enter;
-    else if (key.count == 1 && (b[0] == 0x7f || b[0] == 0x08))
-        press.kind = Kind::backspace;
-    else if (sequence && key.count == 3 &&
-             (last == 'C' || last == 'D' || last == 'H' || last == 'F'))
-        press.kind = last == 'C'   ? Kind::right
-                     : last == 'D' ? Kind::left
-                     : last == 'H' ? Kind::home
-                                   : Kind::end;
-    else if (sequence && key.count == 4 && last == '~' && (b[2] == '1' || b[2] == '4'))
-        press.kind = b[2] == '1' ? Kind::home : Kind::end;
-    else if ((b[0] >= 0x20 && b[0] != 0x7f) || b[0] == '\t') {
+    if (key.count <= 0) {
+        press.kind = key.count < 0 ? Kind::redraw : Kind::hangUp;
+        return press;
+    }
+    const unsigned char first = key.bytes[0];
+    press.kind = key.count == 1 ? controlKind(first) : sequenceKind(key);
+    const bool character = (first >= 0x20 && first != 0x7f) || first == '\t';
+    if (press.kind == Kind::other && character) {
         press.kind = Kind::text;
         press.length = key.count;
-        std::memcpy(press.text, b, static_cast<std::size_t>(key.count));
+        std::memcpy(press.text, key.bytes, static_cast<std::size_t>(key.count));
     }
     return press;
 }

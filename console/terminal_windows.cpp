@@ -248,17 +248,17 @@ long keptLength()
     return static_cast<long>(_lseeki64(keptFd, 0, SEEK_END));
 }
 
-int keptOutput(char* buffer, int size, long until)
+int keptOutput(char* buffer, int size, long end)
 {
     if (screenOut == INVALID_HANDLE_VALUE)
         return 0;
     flushOutput();
     // Standard output writes through the same offset: it is put back.
     const long long all = _lseeki64(keptFd, 0, SEEK_END);
-    const long long end = until >= 0 && until < all ? until : all;
-    const long long from = end > size ? end - size : 0;
+    const long long until = end >= 0 && end < all ? end : all;
+    const long long from = until > size ? until - size : 0;
     _lseeki64(keptFd, from, SEEK_SET);
-    const int n = _read(keptFd, buffer, static_cast<unsigned>(end - from));
+    const int n = _read(keptFd, buffer, static_cast<unsigned>(until - from));
     _lseeki64(keptFd, all, SEEK_SET);
     return n > 0 ? n : 0;
 }

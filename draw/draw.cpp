@@ -127,6 +127,35 @@ void orderLast(const NodeReading& reading, const void** anchors, int* names, int
     }
 }
 
+// The named nodes on the list, in list order, with their names.
+struct Anchors {
+    const void* nodes[mostPointers] = {};
+    int names[mostPointers] = {};
+    int count = 0;
+};
+
+// Names every pointer where it points: a node on the list (an anchor), the
+// node beside it, or NULL.
+void nameAll(Scene& scene, const Pointer* all, int count, const void* aside, Anchors& on)
+{
+    for (int i = 0; i < count; ++i) {
+        const Pointer& pointer = all[i];
+        if (pointer.node == nullptr) {
+            nameAt(scene, scene.nullNames, pointer.name);
+        } else if (pointer.node == aside) {
+            nameAt(scene, scene.asideNames, pointer.name);
+        } else if (all[0].node != nullptr) {
+            const void** end = on.nodes + on.count;
+            const void** same = std::find(on.nodes, end, pointer.node);
+            if (same == end) {
+                on.names[on.count] = -1;
+                on.nodes[on.count++] = pointer.node;
+            }
+            nameAt(scene, on.names[same - on.nodes], pointer.name);
+        }
+    }
+}
+
 void readScene(const NodeReading& reading, const Pointer& head,
                std::initializer_list<Pointer> pointers, const Pointer& last, int width,
                Scene& scene)
@@ -144,27 +173,12 @@ void readScene(const NodeReading& reading, const Pointer& head,
             scene.asideWord = all[i].offList;
         }
     }
-    // The named nodes on the list (the anchors), in list order, and NULL.
-    const void* anchors[mostPointers] = {};
-    int anchorNames[mostPointers] = {};
-    int anchorCount = 0;
-    for (int i = 0; i < count; ++i) {
-        const Pointer& pointer = all[i];
-        if (pointer.node == nullptr) {
-            nameAt(scene, scene.nullNames, pointer.name);
-        } else if (pointer.node == aside) {
-            nameAt(scene, scene.asideNames, pointer.name);
-        } else if (all[0].node != nullptr) {
-            const void** end = anchors + anchorCount;
-            const void** same = std::find(anchors, end, pointer.node);
-            if (same == end) {
-                anchorNames[anchorCount] = -1;
-                anchors[anchorCount++] = pointer.node;
-            }
-            nameAt(scene, anchorNames[same - anchors], pointer.name);
-        }
-    }
-    orderLast(reading, anchors, anchorNames, anchorCount);
+    Anchors on;
+    nameAll(scene, all, count, aside, on);
+    orderLast(reading, on.nodes, on.names, on.count);
+    const void* const* anchors = on.nodes;
+    const int* anchorNames = on.names;
+    const int anchorCount = on.count;
 
     Reader r{reading, scene};
     r.marked = linkSet(scene.caption, all, count);

@@ -237,12 +237,12 @@ bool viewFits()
     return screenSize(columns, rows) && columns >= leastColumns && rows >= leastRows;
 }
 
-bool showView(const Scene* scene, const ViewState& state)
+namespace {
+
+// The screen, begun: false when it is too small for the view, which it
+// then says.
+bool beginScreen(int columns, int rows)
 {
-    int columns = 0;
-    int rows = 0;
-    if (!screenSize(columns, rows))
-        return false;
     if (view == nullptr) {
         void* room = std::malloc(sizeof(View));
         if (room == nullptr)
@@ -253,30 +253,24 @@ bool showView(const Scene* scene, const ViewState& state)
     view->screen.rows = 0;
     view->screen.columns = std::min(columns, widest);
     add("\x1b[H");
-    if (columns < leastColumns || rows < leastRows) {
-        char row[96];
-        const int n = std::snprintf(row, sizeof row, "needs %dx%d, is %dx%d", leastColumns,
-                                    leastRows, columns, rows);
-        addRow({row, static_cast<std::size_t>(std::clamp(n, 0, columns - 1))});
-        add("\x1b[J");
-        writeScreen(view->screen.text, static_cast<std::size_t>(view->screen.length));
-        return false;
-    }
-    rows = std::min(rows, mostRows);
-    // The drawing first; then the source and the output share what is
-    // left, the source first (its marked line stays while any room does).
-    const int left = rows - 1 - (state.note != nullptr ? 1 : 0);
-    int drawingRows = 0;
-    if (scene != nullptr) {
-        layOut(*scene, view->screen.columns, view->drawn);
-        drawingRows = lineCount(view->drawn);
-    }
-    const int sourceLeast =
-        scene != nullptr && scene->code != nullptr && sourceLinesOf(scene->code->file) != nullptr
-            ? 4
-            : 0;
-    const int drawingRoom = std::max(left - sourceLeast, 2);
-    const int cut = drawingRows > drawingRoom ? drawingRows - (drawingRoom - 1) : 0;
+    if (columns >= leastColumns && rows >= leastRows)
+        return true;
+    char row[96];
+    const int n = std::snprintf(row, sizeof row, "needs %dx%d, is %dx%d", leastColumns, leastRows,
+                                columns, rows);
+    addRow({row, static_cast<std::size_t>(std::clamp(n, 0, columns - 1))});
+    add("\x1b[J");
+    writeScreen(view->screen.text, static_cast<std::size_t>(view->screen.length));
+    return false;
+}
+
+// The drawing, at most room rows of it: a taller one is cut, with a row
+// that says how much.
+void addDrawing(const Scene& scene, int room)
+{
+    layOut(scene, view->screen.columns, view->drawn);
+    const int drawingRows = lineCount(view->drawn);
+    const int cut = drawingRows > room ? drawingRows - (room - 1) : 0;
     const char* at = view->drawn.text;
     for (int i = 0; i < drawingRows - cut; ++i) {
         const char* end = std::strchr(at, '\n');
@@ -289,6 +283,25 @@ bool showView(const Scene* scene, const ViewState& state)
             std::snprintf(row, sizeof row, "(%d more lines of the drawing not shown)", cut);
         addRow({row, static_cast<std::size_t>(std::clamp(n, 0, view->screen.columns - 1))});
     }
+}
+
+} // namespace
+
+bool showView(const Scene* scene, const ViewState& state)
+{
+    int columns = 0;
+    int rows = 0;
+    if (!screenSize(columns, rows) || !beginScreen(columns, rows))
+        return false;
+    rows = std::min(rows, mostRows);
+    // The drawing first; then the source and the output share what is
+    // left, the source first (its marked line stays while any room does).
+    const int left = rows - 1 - (state.note != nullptr ? 1 : 0);
+    const bool source =
+        scene != nullptr && scene->code != nullptr && sourceLinesOf(scene->code->file) != nullptr;
+    const int sourceLeast = source ? 4 : 0;
+    if (scene != nullptr)
+        addDrawing(*scene, std::max(left - sourceLeast, 2));
     // The output takes the lines it has, up to six; the source the rest.
     const int rest = left - view->screen.rows;
     readOutput(6, state.outputEnd);

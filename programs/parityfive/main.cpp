@@ -11,6 +11,59 @@
 
 IntNode* found;
 
+namespace {
+
+// Unlinks found, by the case it is: the tail (the only node too), the
+// head, or a node in between; then releases it.
+void removeFound()
+{
+    if (found == tail) {
+        if (found == head) {
+            head = tail = nullptr;
+            drawIntList({{"found", found, unlinked}, {"cursor", cursor}}, "found is the only node");
+        } else {
+            cursor = head;
+            drawIntList({{"cursor", cursor}, {"found", found}},
+                        "found is the tail: a walk to the node before it");
+            while (cursor->next != tail) {
+                std::int32_t tested = cursor->value;
+
+                cursor = cursor->next;
+                drawIntList({{"cursor", cursor}, {"found", found}},
+                            "the node after %d is not the tail", tested);
+            }
+            cursor->next = nullptr;
+            drawIntList({{"cursor", cursor}, {"found", found, unlinked}},
+                        "cursor is the node before the tail");
+            tail = cursor;
+            drawIntList({{"cursor", cursor}, {"found", found, unlinked}},
+                        "cursor is the last node now");
+        }
+    } else if (found == head) {
+        head = head->next;
+        drawIntList({{"found", found, unlinked}, {"cursor", cursor}}, "found is the head");
+    } else {
+        cursor = head;
+        drawIntList({{"cursor", cursor}, {"found", found}},
+                    "found is inside: a walk to the node before it");
+        while (cursor->next != found) {
+            std::int32_t tested = cursor->value;
+
+            cursor = cursor->next;
+            drawIntList({{"cursor", cursor}, {"found", found}}, "the node after %d is not found",
+                        tested);
+        }
+        cursor->next = found->next;
+        drawIntList({{"cursor", cursor}, {"found", found, unlinked}},
+                    "cursor is the node before found");
+    }
+    drawIntList({{"cursor", cursor}, {"found", found, released}}, "%s",
+                cursor == found ? "found and cursor now dangle" : "found now dangles");
+    std::free(found);
+}
+
+} // namespace
+
 int main(int argc, char** argv)
 {
     startProgram(argc, argv,
@@ -44,50 +97,7 @@ int main(int argc, char** argv)
         drawIntList({{"cursor", cursor}}, "cursor is NULL: no value is a multiple of five");
         std::puts("Elemetnt not found");
     } else {
-        if (found == tail) {
-            if (found == head) {
-                head = tail = nullptr;
-                drawIntList({{"found", found, unlinked}, {"cursor", cursor}},
-                            "found is the only node");
-            } else {
-                cursor = head;
-                drawIntList({{"cursor", cursor}, {"found", found}},
-                            "found is the tail: a walk to the node before it");
-                while (cursor->next != tail) {
-                    std::int32_t tested = cursor->value;
-
-                    cursor = cursor->next;
-                    drawIntList({{"cursor", cursor}, {"found", found}},
-                                "the node after %d is not the tail", tested);
-                }
-                cursor->next = nullptr;
-                drawIntList({{"cursor", cursor}, {"found", found, unlinked}},
-                            "cursor is the node before the tail");
-                tail = cursor;
-                drawIntList({{"cursor", cursor}, {"found", found, unlinked}},
-                            "cursor is the last node now");
-            }
-        } else if (found == head) {
-            head = head->next;
-            drawIntList({{"found", found, unlinked}, {"cursor", cursor}}, "found is the head");
-        } else {
-            cursor = head;
-            drawIntList({{"cursor", cursor}, {"found", found}},
-                        "found is inside: a walk to the node before it");
-            while (cursor->next != found) {
-                std::int32_t tested = cursor->value;
-
-                cursor = cursor->next;
-                drawIntList({{"cursor", cursor}, {"found", found}},
-                            "the node after %d is not found", tested);
-            }
-            cursor->next = found->next;
-            drawIntList({{"cursor", cursor}, {"found", found, unlinked}},
-                        "cursor is the node before found");
-        }
-        drawIntList({{"cursor", cursor}, {"found", found, released}}, "%s",
-                    cursor == found ? "found and cursor now dangle" : "found now dangles");
-        std::free(found);
+        removeFound();
     }
 
     printIntList("Spisok after include");

@@ -46,6 +46,28 @@ const char* dangling()
                            : "current now dangles";
 }
 
+// Positions 1 and 2, each by its own short path; below 1, nothing.
+void removeFirstOrSecond(std::int32_t k)
+{
+    if (k == 1) {
+        current = head;
+        drawIntList({{"current", current}}, "k is 1");
+        head = head->next;
+        drawIntList({{"current", current, unlinked}}, "current goes");
+        drawIntList({{"current", current, released}}, "%s", dangling());
+        std::free(current);
+    } else if (k == 2) {
+        current = head->next;
+        drawIntList({{"current", current}}, "k is 2");
+        head->next = current->next;
+        drawIntList({{"current", current, unlinked}}, "current goes");
+        drawIntList({{"current", current, released}}, "%s", dangling());
+        std::free(current);
+    } else {
+        drawIntList({}, "k is %d: no node has this position, none is removed", k);
+    }
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -67,23 +89,7 @@ int main(int argc, char** argv)
         std::printf("element %5d apsent", k);
         absent = true;
     } else if (k <= 2) {
-        if (k == 1) {
-            current = head;
-            drawIntList({{"current", current}}, "k is 1");
-            head = head->next;
-            drawIntList({{"current", current, unlinked}}, "current goes");
-            drawIntList({{"current", current, released}}, "%s", dangling());
-            std::free(current);
-        } else if (k == 2) {
-            current = head->next;
-            drawIntList({{"current", current}}, "k is 2");
-            head->next = current->next;
-            drawIntList({{"current", current, unlinked}}, "current goes");
-            drawIntList({{"current", current, released}}, "%s", dangling());
-            std::free(current);
-        } else {
-            drawIntList({}, "k is %d: no node has this position, none is removed", k);
-        }
+        removeFirstOrSecond(k);
         printIntList("NEW spisok");
     } else {
         std::int32_t position = 2;
