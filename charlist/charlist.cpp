@@ -79,7 +79,7 @@ Quoted quoted(char ch)
 void drawCharListAt(const char* file, int line, const CharNode* head,
                     std::initializer_list<Pointer> pointers, const char* format, ...)
 {
-    if (!drawing)
+    if (!console.drawing)
         return;
     // A line makes at most 78 nodes, so the walk to the last is short.
     const CharNode* last = head;

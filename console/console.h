@@ -23,25 +23,29 @@
 // a lone --step stepping too. Other arguments are ignored.
 void startProgram(int argc, char** argv, const char* what, const char* input);
 
-// Whether the program was started with --draw alone: the list is then drawn
-// at every step (draw.h).
-extern bool drawing;
-
-// Whether it was started with --step alone: it also waits for a key after
-// every drawing, where keys can be read (stepKeysReady).
-extern bool stepping;
-
-// Called by startProgram when stepping, before anything is read or
-// written: the stepper sets it, to open its view.
-extern void (*onStepping)();
-
-// Called by finishOutput first, when set: the stepper's view stays at its
-// last step until it is left.
-extern void (*onFinish)();
-
-// Called by waitForKey instead of its own wait, when set: returns whether
-// it took the key (the view's key wait, a step of its own).
-extern bool (*keyWait)();
+// How the program was started, and what the stepper hooks into the
+// console: one object, set by startProgram and the stepper.
+struct Console {
+    // Started with --draw alone: the list is then drawn at every step
+    // (draw.h).
+    bool drawing = false;
+    // Started with --step alone: it also waits for a key after every
+    // drawing, where keys can be read (stepKeysReady).
+    bool stepping = false;
+    // Called by startProgram when stepping, before anything is read or
+    // written: the stepper sets it, to open its view.
+    void (*onStepping)() = nullptr;
+    // Called by finishOutput first, when set: the stepper's view stays at
+    // its last step until it is left.
+    void (*onFinish)() = nullptr;
+    // Called by waitForKey instead of its own wait, when set: returns
+    // whether it took the key (the view's key wait, a step of its own).
+    bool (*keyWait)() = nullptr;
+    // While set, standard input's characters come from it instead (a line
+    // typed in the full-screen view), EOF at the end of input.
+    int (*typedInput)() = nullptr;
+};
+extern Console console;
 
 // Input either succeeds or ends the program: a failed read is never taken
 // for the end of input.
@@ -60,10 +64,6 @@ inline int getByte(std::FILE* in) { return getc_unlocked(in); }
 inline void putByte(char c, std::FILE* out) { putc_unlocked(c, out); }
 #endif
 
-// While set, standard input's characters come from it instead (a line
-// typed in the full-screen view), EOF at the end of input.
-extern int (*typedInput)();
-
 // getc, except that a failed read ends the program through readError.
 inline int readByte(std::FILE* in)
 {
@@ -76,7 +76,7 @@ inline int readByte(std::FILE* in)
 // readByte, or for standard input the typed input while there is one.
 inline int readChar(std::FILE* in)
 {
-    return typedInput != nullptr && in == stdin ? typedInput() : readByte(in);
+    return console.typedInput != nullptr && in == stdin ? console.typedInput() : readByte(in);
 }
 
 // Reads one line into buf as gets would (end-of-line dropped, NUL added),

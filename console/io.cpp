@@ -34,10 +34,10 @@ template <class Next> bool readLineFrom(char* buf, std::size_t size, Next next)
 
 bool readLine(char* buf, std::size_t size, std::FILE* in)
 {
-    if (drawing)
+    if (console.drawing)
         flushOutput(); // every drawing is on the screen before we block
-    if (typedInput != nullptr && in == stdin)
-        return readLineFrom(buf, size, typedInput);
+    if (console.typedInput != nullptr && in == stdin)
+        return readLineFrom(buf, size, console.typedInput);
     return readLineFrom(buf, size, [in] { return readByte(in); });
 }
 
@@ -106,8 +106,8 @@ void flushOutput()
 
 int finishOutput()
 {
-    if (onFinish != nullptr)
-        onFinish();
+    if (console.onFinish != nullptr)
+        console.onFinish();
     flushOutput();
     if (!std::ferror(stdout) && firstWriteError == 0)
         return 0;

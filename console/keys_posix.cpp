@@ -16,13 +16,16 @@ struct Key {
     int count = 0; // 0: the end of input or a read error; -1: a resize
 };
 
-// A byte read after a key that belongs to the next one (an Enter after a
-// symbol), given back for it.
-int pushedBack = -1;
+struct Keys {
+    // A byte read after a key that belongs to the next one (an Enter after
+    // a symbol), given back for it.
+    int pushedBack = -1;
+    // The last key read, and when: for KeyPress::repeat.
+    Key last;
+    long long lastAt = 0;
+};
 
-// The last key read, and when: for KeyPress::repeat.
-Key lastKey;
-long long lastKeyAt = 0;
+Keys keys;
 
 // The next byte of the key being read, when it comes within the pause
 // with which a terminal sends one key's bytes; false when none does, or
@@ -73,7 +76,7 @@ void readCharacters(Key& key, unsigned char lead)
             key.count + 4 > static_cast<int>(sizeof key.bytes) || !nextByte(key, byte))
             return;
         if (byte < 0xc0) {
-            pushedBack = byte;
+            keys.pushedBack = byte;
             --key.count;
             return;
         }
@@ -87,9 +90,9 @@ Key readKey(bool events)
 {
     Key key;
     unsigned char first = 0;
-    if (pushedBack >= 0) {
-        first = static_cast<unsigned char>(pushedBack);
-        pushedBack = -1;
+    if (keys.pushedBack >= 0) {
+        first = static_cast<unsigned char>(keys.pushedBack);
+        keys.pushedBack = -1;
     } else {
         const int got = waitForByte(first, events);
         if (got <= 0) {
@@ -206,19 +209,19 @@ KeyPress readStepKey(const char* hint)
     KeyPress press = pressOf(key);
     const long long now = nowMs();
     press.repeat =
-        key.count > 0 && key.count == lastKey.count &&
-        std::memcmp(key.bytes, lastKey.bytes, static_cast<std::size_t>(key.count)) == 0 &&
-        now - lastKeyAt < repeatMs;
+        key.count > 0 && key.count == keys.last.count &&
+        std::memcmp(key.bytes, keys.last.bytes, static_cast<std::size_t>(key.count)) == 0 &&
+        now - keys.lastAt < repeatMs;
     if (key.count >= 0) {
-        lastKey = key;
-        lastKeyAt = now;
+        keys.last = key;
+        keys.lastAt = now;
     }
     return press;
 }
 
 void waitForKey()
 {
-    if (keyWait != nullptr && keyWait())
+    if (console.keyWait != nullptr && console.keyWait())
         return;
     flushOutput(); // everything printed so far is on the screen while we wait
     if (!keyWaits())

@@ -7,8 +7,14 @@
 
 namespace {
 
-const char* programName = "listprograms"; // should argv[0] be missing
-int nameLength = 12;
+// The program's name for messages, and what was said once.
+struct Identity {
+    const char* name = "listprograms"; // should argv[0] be missing
+    int length = 12;
+    bool notRestoredSaid = false;
+};
+
+Identity self;
 
 bool isSeparator(char c)
 {
@@ -36,18 +42,13 @@ void nameProgram(const char* argv0)
 #endif
     if (n == 0)
         return; // "/" names nothing: keep the default
-    programName = start;
-    nameLength = static_cast<int>(n);
+    self.name = start;
+    self.length = static_cast<int>(n);
 }
 
 } // namespace
 
-bool drawing = false;
-bool stepping = false;
-int (*typedInput)() = nullptr;
-void (*onStepping)() = nullptr;
-void (*onFinish)() = nullptr;
-bool (*keyWait)() = nullptr;
+Console console;
 
 void startProgram(int argc, char** argv, const char* what, const char* input)
 {
@@ -55,25 +56,25 @@ void startProgram(int argc, char** argv, const char* what, const char* input)
     prepareInput();
     if (argc != 2)
         return;
-    stepping = std::strcmp(argv[1], "--step") == 0;
-    if (stepping || std::strcmp(argv[1], "--draw") == 0) {
-        drawing = true;
-        if (stepping && onStepping != nullptr)
-            onStepping();
+    console.stepping = std::strcmp(argv[1], "--step") == 0;
+    if (console.stepping || std::strcmp(argv[1], "--draw") == 0) {
+        console.drawing = true;
+        if (console.stepping && console.onStepping != nullptr)
+            console.onStepping();
         return;
     }
     if (std::strcmp(argv[1], "--help") == 0) {
         std::printf("Usage: %.*s [--help | --version | --draw | --step]\n\n%s\n%s\n"
                     "With --draw it also draws the list and its pointers at every step;\n"
                     "with --step it shows them a step at a time, its keys on screen.\n\n",
-                    nameLength, programName, what, input);
+                    self.length, self.name, what, input);
 #ifdef _WIN32
         std::printf("More in README.md, beside the program.\n");
 #else
-        std::printf("Manual page: man %.*s\n", nameLength, programName);
+        std::printf("Manual page: man %.*s\n", self.length, self.name);
 #endif
     } else if (std::strcmp(argv[1], "--version") == 0) {
-        std::printf("%.*s (listprograms) %s\n", nameLength, programName, LISTPROGRAMS_VERSION);
+        std::printf("%.*s (listprograms) %s\n", self.length, self.name, LISTPROGRAMS_VERSION);
     } else {
         return;
     }
@@ -82,10 +83,9 @@ void startProgram(int argc, char** argv, const char* what, const char* input)
 
 void terminalNotRestored()
 {
-    static bool said = false;
-    if (!said)
+    if (!self.notRestoredSaid)
         reportError("terminal not restored", errno);
-    said = true;
+    self.notRestoredSaid = true;
 }
 
 void readError()
@@ -106,8 +106,7 @@ void outOfMemory()
 void reportError(const char* what, int reason)
 {
     if (reason != 0)
-        std::fprintf(stderr, "%.*s: %s: %s\n", nameLength, programName, what,
-                     std::strerror(reason));
+        std::fprintf(stderr, "%.*s: %s: %s\n", self.length, self.name, what, std::strerror(reason));
     else
-        std::fprintf(stderr, "%.*s: %s\n", nameLength, programName, what);
+        std::fprintf(stderr, "%.*s: %s\n", self.length, self.name, what);
 }

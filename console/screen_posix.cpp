@@ -33,8 +33,9 @@ struct Screen {
     char* kept = nullptr;          // the output kept aside
     std::size_t length = 0;
     std::size_t capacity = 0;
-    bool spilled = false; // the output could not be kept: the view is closed
-    bool shown = false;   // the alternate screen is entered
+    bool spilled = false;    // the output could not be kept: the view is closed
+    bool shown = false;      // the alternate screen is entered
+    bool registered = false; // closeScreen at the exit
 };
 
 Screen screen;
@@ -170,9 +171,8 @@ bool openScreen(int leastColumns, int leastRows)
 #if KEEPS_OUTPUT
     stdout = keeper;
 #endif
-    static bool registered = false;
-    if (!registered)
-        registered = std::atexit(closeScreen) == 0;
+    if (!screen.registered)
+        screen.registered = std::atexit(closeScreen) == 0;
     screenEnter();
     return true;
 }
@@ -222,7 +222,7 @@ void closeScreen()
     if (!screen.spilled && !writeAll(screen.kept, screen.length))
         outputLost();
     std::free(screen.kept);
-    screen = Screen{};
+    screen = Screen{nullptr, nullptr, nullptr, 0, 0, false, false, screen.registered};
     releaseStepKeys();
 }
 

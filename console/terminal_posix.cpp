@@ -36,11 +36,14 @@ struct Hold {
     sigset_t mask;                   // the signal mask as found
     const char* erase = nullptr;     // what erases a standing hint
     int eraseLength = 0;
+    volatile std::sig_atomic_t redraw = 0;  // a resize or a continue came
+    volatile std::sig_atomic_t resumed = 0; // a stop was continued
+    bool registered = false;                // the release at the exit
+    int keysFd = -2;                        // --step's keys; -2: not asked yet
+    bool noTerminal = false;                // standard output is none, once asked
 };
 
 Hold hold;
-volatile std::sig_atomic_t redraw = 0;  // a resize or a continue came
-volatile std::sig_atomic_t resumed = 0; // a stop was continued
 
 bool stops(int sig) { return sig == SIGTSTP || sig == SIGTTIN || sig == SIGTTOU; }
 
@@ -92,7 +95,7 @@ void takeAgain()
         return;
     setWaitMode();
     screenEnter();
-    redraw = 1;
+    hold.redraw = 1;
 }
 
 void onSignal(int sig);
@@ -109,7 +112,7 @@ void onSignal(int sig)
 {
     const int saved = errno;
     if (sig == SIGWINCH) {
-        redraw = 1;
+        hold.redraw = 1;
     } else if (sig == SIGCONT) {
         takeAgain();
     } else {
@@ -128,7 +131,7 @@ void onSignal(int sig)
         catchSignal(sig);
         sigset_t pending;
         if (stops(sig) && sigpending(&pending) == 0 && sigismember(&pending, SIGCONT) == 1)
-            resumed = 1;
+            hold.resumed = 1;
         takeAgain();
     }
     errno = saved;
@@ -167,9 +170,8 @@ void holdTerminal(int fd)
         hold.depth = 0;
         return;
     }
-    static bool registered = false;
-    if (!registered)
-        registered = std::atexit(releaseStepKeys) == 0;
+    if (!hold.registered)
+        hold.registered = std::atexit(releaseStepKeys) == 0;
     hold.fd = fd;
     if (sigprocmask(SIG_BLOCK, nullptr, &hold.mask) != 0)
         terminalNotRestored();
@@ -220,16 +222,16 @@ int waitForByte(unsigned char& byte, bool events)
             // A background job stops, as any reader of its terminal, until
             // it is brought to the foreground, however often bg continues
             // it; one that cannot stop does not wait.
-            resumed = 0;
+            hold.resumed = 0;
             if (sigismember(&hold.caught, SIGTTIN) != 1)
                 return 0;
             raise(SIGTTIN);
-            if (resumed == 0)
+            if (hold.resumed == 0)
                 return 0;
             continue;
         }
-        if (events && redraw != 0) {
-            redraw = 0;
+        if (events && hold.redraw != 0) {
+            hold.redraw = 0;
             return -1;
         }
         const int ready = sleepOn(nullptr);
@@ -243,7 +245,7 @@ int waitForByte(unsigned char& byte, bool events)
             return 0;
         }
         if (!events)
-            redraw = 0; // the plain key wait draws nothing again
+            hold.redraw = 0; // the plain key wait draws nothing again
     }
 }
 
@@ -259,10 +261,9 @@ int terminalColumns()
 {
     // Asked at every drawing, for a resized window; output that is no
     // terminal stays none, and is not asked again.
-    static bool noTerminal = false;
     winsize size{};
-    if (noTerminal || ioctl(STDOUT_FILENO, TIOCGWINSZ, &size) != 0) {
-        noTerminal = true;
+    if (hold.noTerminal || ioctl(STDOUT_FILENO, TIOCGWINSZ, &size) != 0) {
+        hold.noTerminal = true;
         return 0;
     }
     return size.ws_col;
@@ -281,7 +282,7 @@ namespace {
 // where standard output is no terminal to show the steps on.
 int stepKeys()
 {
-    static int fd = -2; // not asked yet
+    int& fd = hold.keysFd;
     if (fd == -2) {
         fd = -1;
         if (isatty(STDOUT_FILENO) != 0) {

@@ -20,13 +20,21 @@ bool inputIsConsole()
 }
 
 // The view's screen: the console, in its virtual-terminal mode, while the
-// program's output goes to a temporary file shown when the screen closes.
-HANDLE screenOut = INVALID_HANDLE_VALUE;
-DWORD foundMode = 0;       // the console's output mode found
-int consoleFd = -1;        // standard output as found
-int keptFd = -1;           // the output kept aside
-std::FILE* kept = nullptr; // the temporary file, deleted when it is closed
-int screenColumns = 0;     // the width when last asked
+// program's output goes to a temporary file shown when the screen closes;
+// and what the console was found to be, asked once.
+struct WindowsConsole {
+    HANDLE screenOut = INVALID_HANDLE_VALUE;
+    DWORD foundMode = 0;       // the console's output mode found
+    int consoleFd = -1;        // standard output as found
+    int keptFd = -1;           // the output kept aside
+    std::FILE* kept = nullptr; // the temporary file, deleted when it is closed
+    int screenColumns = 0;     // the width when last asked
+    bool noConsole = false;    // standard output is no console, once asked
+    wint_t prefixAlone = 0;    // an arrow's prefix read alone (wine)
+    int keysReady = -1;        // --step's keys can be read; -1: not asked yet
+};
+
+WindowsConsole win;
 
 constexpr char enterAlternate[] = "\x1b[?1049h\x1b[?25l";
 constexpr char leaveAlternate[] = "\x1b[?25h\x1b[?1049l";
@@ -34,7 +42,7 @@ constexpr char leaveAlternate[] = "\x1b[?25h\x1b[?1049l";
 void writeConsole(const char* text, std::size_t length)
 {
     DWORD written = 0;
-    WriteFile(screenOut, text, static_cast<DWORD>(length), &written, nullptr);
+    WriteFile(win.screenOut, text, static_cast<DWORD>(length), &written, nullptr);
 }
 
 // Ctrl-C or Ctrl-Break outside a key wait, or the window closed: the
@@ -61,12 +69,12 @@ int terminalColumns()
 {
     // Asked at every drawing, for a resized window; output that is no
     // console stays none, and is not asked again.
-    static bool noConsole = false;
     CONSOLE_SCREEN_BUFFER_INFO screen;
-    if (screenOut != INVALID_HANDLE_VALUE)
-        return screenColumns - 1;
-    if (noConsole || GetConsoleScreenBufferInfo(GetStdHandle(STD_OUTPUT_HANDLE), &screen) == 0) {
-        noConsole = true;
+    if (win.screenOut != INVALID_HANDLE_VALUE)
+        return win.screenColumns - 1;
+    if (win.noConsole ||
+        GetConsoleScreenBufferInfo(GetStdHandle(STD_OUTPUT_HANDLE), &screen) == 0) {
+        win.noConsole = true;
         return 0;
     }
     // The console wraps a line that fills its last column, and the line
@@ -87,17 +95,16 @@ wint_t readKey(wint_t& code)
     // Wine's _kbhit does not see an arrow's second code: there the prefix
     // comes as a key of its own, and is taken with the code that follows
     // when that is one of the arrows' and editing keys' (G to S).
-    static wint_t prefixAlone = 0;
     wint_t key = _getwch();
-    if (prefixAlone != 0 && key >= 'G' && key <= 'S') {
+    if (win.prefixAlone != 0 && key >= 'G' && key <= 'S') {
         code = key;
-        key = prefixAlone;
-        prefixAlone = 0;
+        key = win.prefixAlone;
+        win.prefixAlone = 0;
         return key;
     }
     bool pairs = key == 0 || key == 0xe0 || (key >= 0xd800 && key <= 0xdbff);
     code = pairs && _kbhit() != 0 ? _getwch() : 0;
-    prefixAlone = (key == 0 || key == 0xe0) && code == 0 ? key : 0;
+    win.prefixAlone = (key == 0 || key == 0xe0) && code == 0 ? key : 0;
     return key;
 }
 
@@ -107,7 +114,7 @@ bool keyWaits() { return inputIsConsole(); }
 
 void waitForKey()
 {
-    if (keyWait != nullptr && keyWait())
+    if (console.keyWait != nullptr && console.keyWait())
         return;
     flushOutput(); // everything printed so far is on the screen while we wait
     wint_t code = 0;
@@ -117,7 +124,7 @@ void waitForKey()
 
 bool stepKeysReady()
 {
-    static int ready = -1; // not asked yet
+    int& ready = win.keysReady;
     if (ready < 0) {
         DWORD mode = 0;
         HANDLE keys =
@@ -191,7 +198,7 @@ bool underWine()
 
 bool openScreen(int leastColumns, int leastRows)
 {
-    if (screenOut != INVALID_HANDLE_VALUE)
+    if (win.screenOut != INVALID_HANDLE_VALUE)
         return true;
     if (underWine())
         return false;
@@ -206,34 +213,35 @@ bool openScreen(int leastColumns, int leastRows)
     // Where the mode cannot be set, --step scrolls.
     if (SetConsoleMode(out, mode | ENABLE_VIRTUAL_TERMINAL_PROCESSING) == 0)
         return false;
-    kept = std::tmpfile();
-    if (kept == nullptr) {
+    win.kept = std::tmpfile();
+    if (win.kept == nullptr) {
         SetConsoleMode(out, mode);
         return false;
     }
     flushOutput();
     // The console through a handle of its own: the one standard output had
     // is closed when standard output goes to the file.
-    consoleFd = _dup(1);
-    keptFd = _fileno(kept);
-    screenOut = reinterpret_cast<HANDLE>(_get_osfhandle(consoleFd));
-    _dup2(keptFd, 1);
-    foundMode = mode;
-    screenColumns = info.srWindow.Right - info.srWindow.Left + 1;
+    win.consoleFd = _dup(1);
+    win.keptFd = _fileno(win.kept);
+    win.screenOut = reinterpret_cast<HANDLE>(_get_osfhandle(win.consoleFd));
+    _dup2(win.keptFd, 1);
+    win.foundMode = mode;
+    win.screenColumns = info.srWindow.Right - info.srWindow.Left + 1;
     SetConsoleCtrlHandler(onControl, TRUE);
     writeConsole(enterAlternate, sizeof enterAlternate - 1);
     return true;
 }
 
-bool screenIsOpen() { return screenOut != INVALID_HANDLE_VALUE; }
+bool screenIsOpen() { return win.screenOut != INVALID_HANDLE_VALUE; }
 
 bool screenSize(int& columns, int& rows)
 {
     CONSOLE_SCREEN_BUFFER_INFO info;
-    if (screenOut == INVALID_HANDLE_VALUE || GetConsoleScreenBufferInfo(screenOut, &info) == 0)
+    if (win.screenOut == INVALID_HANDLE_VALUE ||
+        GetConsoleScreenBufferInfo(win.screenOut, &info) == 0)
         return false;
     // The console wraps a line that fills its last column: one short.
-    columns = screenColumns = info.srWindow.Right - info.srWindow.Left;
+    columns = win.screenColumns = info.srWindow.Right - info.srWindow.Left;
     rows = info.srWindow.Bottom - info.srWindow.Top + 1;
     return true;
 }
@@ -242,41 +250,41 @@ void writeScreen(const char* text, std::size_t length) { writeConsole(text, leng
 
 long keptLength()
 {
-    if (screenOut == INVALID_HANDLE_VALUE)
+    if (win.screenOut == INVALID_HANDLE_VALUE)
         return 0;
     flushOutput();
-    return static_cast<long>(_lseeki64(keptFd, 0, SEEK_END));
+    return static_cast<long>(_lseeki64(win.keptFd, 0, SEEK_END));
 }
 
 int keptOutput(char* buffer, int size, long end)
 {
-    if (screenOut == INVALID_HANDLE_VALUE)
+    if (win.screenOut == INVALID_HANDLE_VALUE)
         return 0;
     flushOutput();
     // Standard output writes through the same offset: it is put back.
-    const long long all = _lseeki64(keptFd, 0, SEEK_END);
+    const long long all = _lseeki64(win.keptFd, 0, SEEK_END);
     const long long until = end >= 0 && end < all ? end : all;
     const long long from = until > size ? until - size : 0;
-    _lseeki64(keptFd, from, SEEK_SET);
-    const int n = _read(keptFd, buffer, static_cast<unsigned>(until - from));
-    _lseeki64(keptFd, all, SEEK_SET);
+    _lseeki64(win.keptFd, from, SEEK_SET);
+    const int n = _read(win.keptFd, buffer, static_cast<unsigned>(until - from));
+    _lseeki64(win.keptFd, all, SEEK_SET);
     return n > 0 ? n : 0;
 }
 
 void closeScreen()
 {
-    if (screenOut == INVALID_HANDLE_VALUE)
+    if (win.screenOut == INVALID_HANDLE_VALUE)
         return;
     flushOutput();
     writeConsole(leaveAlternate, sizeof leaveAlternate - 1);
-    SetConsoleMode(screenOut, foundMode);
-    _dup2(consoleFd, 1);
-    _lseeki64(keptFd, 0, SEEK_SET);
+    SetConsoleMode(win.screenOut, win.foundMode);
+    _dup2(win.consoleFd, 1);
+    _lseeki64(win.keptFd, 0, SEEK_SET);
     char buffer[4096];
-    for (int n; (n = _read(keptFd, buffer, sizeof buffer)) > 0;)
+    for (int n; (n = _read(win.keptFd, buffer, sizeof buffer)) > 0;)
         writeConsole(buffer, static_cast<std::size_t>(n));
-    std::fclose(kept);
-    _close(consoleFd);
-    screenOut = INVALID_HANDLE_VALUE;
+    std::fclose(win.kept);
+    _close(win.consoleFd);
+    win.screenOut = INVALID_HANDLE_VALUE;
     SetConsoleCtrlHandler(onControl, FALSE);
 }

@@ -782,8 +782,16 @@ void reset(Scene& scene)
     scene.asideMarked = false;
 }
 
-Scene scene;
-Drawing noteText;
+// What drawing keeps between drawings: the scene, reset for each (a walk
+// over a long list draws often), the note's text, and COLUMNS, read once
+// (0 when it is no number; -1: not read yet).
+struct Drawer {
+    Scene scene;
+    Drawing noteText;
+    int columns = -1;
+};
+
+Drawer drawer;
 
 } // namespace
 
@@ -817,7 +825,7 @@ void layOut(const Scene& shown, int width, Drawing& out)
 
 int drawingWidth()
 {
-    static int columns = -1; // COLUMNS, read once; 0 when it is no number
+    int& columns = drawer.columns;
     if (columns < 0) {
         columns = 0;
         const char* value = std::getenv("COLUMNS");
@@ -836,6 +844,7 @@ void drawListWithCode(const Code& code, const NodeReading& reading, const Pointe
                       std::initializer_list<Pointer> pointers, const Pointer& last,
                       const char* format, std::va_list args)
 {
+    Scene& scene = drawer.scene;
     reset(scene);
     scene.code = &code;
     const int n = std::snprintf(scene.caption, sizeof scene.caption, "%s%s// ", code.text,
@@ -859,14 +868,14 @@ void drawList(const char* file, int line, const NodeReading& reading, const Poin
 
 void drawNoteAt(const char* file, int line, bool lineOpen, const char* reason)
 {
-    if (!drawing || !keyWaits())
+    if (!console.drawing || !keyWaits())
         return;
     char caption[256];
     const Code& code = codeAt(file, line, true);
     std::snprintf(caption, sizeof caption, "%s // %s", code.text, reason);
     if (noteStep(code, caption))
         return;
-    Drawing& out = noteText;
+    Drawing& out = drawer.noteText;
     out.length = 0;
     if (lineOpen)
         append(out, "\n", 1);

@@ -235,8 +235,8 @@ bool page(Action action)
 // from the view.
 bool startsLine(const KeyPress& key)
 {
-    return key.kind == Kind::text && actionOf(key) == Action::none && typedInput != nullptr &&
-           !stepper.inputOver && !stepper.line.ended;
+    return key.kind == Kind::text && actionOf(key) == Action::none &&
+           console.typedInput != nullptr && !stepper.inputOver && !stepper.line.ended;
 }
 
 // The view at the latest step until a key lets the program go on.
@@ -411,7 +411,7 @@ int typedChar()
         return EOF;
     if (!screenIsOpen()) {
         // Left for good: what was typed of the line comes first.
-        typedInput = nullptr;
+        console.typedInput = nullptr;
         if (line.typedLength > 0) {
             give(false);
             return typedChar();
@@ -479,12 +479,12 @@ void openView()
         return;
     stepper.viewing = true;
     if (keyWaits())
-        typedInput = typedChar;
-    keyWait = keyInView;
-    onFinish = endView;
+        console.typedInput = typedChar;
+    console.keyWait = keyInView;
+    console.onFinish = endView;
 }
 
-[[maybe_unused]] const bool hooked = (onStepping = openView, true);
+[[maybe_unused]] const bool hooked = (console.onStepping = openView, true);
 
 // ---- The scrolling --step ------------------------------------------------------
 
@@ -509,7 +509,7 @@ void hintFor(long step, char (&hint)[80])
 void scroll(const Scene& scene)
 {
     print(scene);
-    if (!stepping || stepper.mode == Mode::quit || !stepKeysReady())
+    if (!console.stepping || stepper.mode == Mode::quit || !stepKeysReady())
         return;
     keep(scene);
     // While the input is typed at the same terminal, the typing paces.

@@ -84,7 +84,7 @@ constexpr NodeReading intReading = {
 void drawIntListAt(const char* file, int callLine, std::initializer_list<Pointer> pointers,
                    const char* format, ...)
 {
-    if (!drawing)
+    if (!console.drawing)
         return;
     std::va_list args;
     va_start(args, format);

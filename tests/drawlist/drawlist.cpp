@@ -63,7 +63,7 @@ const Node* nodeAt(int index, int count)
 int main(int argc, char** argv)
 {
     startProgram(argc, argv, "Draws the lists described on standard input.\n", "");
-    drawing = true;
+    console.drawing = true;
     static char values[8192];
     static char names[512];
     static char caption[256];

@@ -147,7 +147,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     bool drawn = data[0] / std::size(programs) % 2 == 1;
     char* argv[] = {name, drawn ? draw : nullptr, nullptr};
     // As a fresh process has them: the last run's nodes are released.
-    drawing = false;
+    console.drawing = false;
     head = tail = cursor = nullptr;
     recording = true;
     program(drawn ? 2 : 1, argv);
