@@ -44,6 +44,8 @@ struct Console {
     // While set, standard input's characters come from it instead (a line
     // typed in the full-screen view), EOF at the end of input.
     int (*typedInput)() = nullptr;
+    // Prints --step's keys, for --help.
+    void (*keysHelp)(std::FILE* out) = nullptr;
 };
 extern Console console;
 

@@ -68,6 +68,10 @@ void startProgram(int argc, char** argv, const char* what, const char* input)
                     "With --draw it also draws the list and its pointers at every step;\n"
                     "with --step it shows them a step at a time, its keys on screen.\n\n",
                     self.length, self.name, what, input);
+        if (console.keysHelp != nullptr) {
+            console.keysHelp(stdout);
+            std::printf("\n");
+        }
 #ifdef _WIN32
         std::printf("More in README.md, beside the program.\n");
 #else

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "code.h"
+#include "keys.h"
 
 #include <span>
 
@@ -68,12 +69,6 @@ void layOut(const Scene& shown, int width, Drawing& out);
 // Shows a scene at the width of the moment; with --step at a terminal,
 // waits for a key and lets the person page back (step.cpp).
 void showScene(const Scene& scene);
-
-// A key as the screen names it: in full where there is room, else short.
-struct KeyName {
-    const char* full;  // "space next"
-    const char* brief; // "spc:next"
-};
 
 // What the full-screen view shows besides the step (view.cpp).
 struct ViewState {

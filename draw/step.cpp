@@ -18,57 +18,7 @@
 
 namespace {
 
-// ---- The keys -------------------------------------------------------------
-
-enum class Action { none, next, back, first, latest, newCode, leave, toSteps };
-
-struct Binding {
-    KeyPress::Kind kind;
-    char text; // the character, for KeyPress::Kind::text
-    Action action;
-};
-
 using Kind = KeyPress::Kind;
-constexpr Binding bindings[] = {
-    {Kind::text, ' ', Action::next},   {Kind::enter, 0, Action::next},
-    {Kind::right, 0, Action::next},    {Kind::text, 'j', Action::next},
-    {Kind::text, 'b', Action::back},   {Kind::left, 0, Action::back},
-    {Kind::text, 'k', Action::back},   {Kind::home, 0, Action::first},
-    {Kind::text, 'g', Action::first},  {Kind::end, 0, Action::latest},
-    {Kind::text, 'G', Action::latest}, {Kind::text, 'n', Action::newCode},
-    {Kind::text, 'q', Action::leave},  {Kind::endOfInput, 0, Action::leave},
-    {Kind::hangUp, 0, Action::leave},  {Kind::escape, 0, Action::toSteps},
-};
-
-// What the screen says of the keys, mode by mode, in the order room is
-// given to them. The README and the manual pages list the same.
-constexpr KeyName viewKeys[] = {
-    {"space next", "spc:next"},      {"b back", "b:back"}, {"q leave", "q:quit"},
-    {"n code not yet run", "n:new"}, {"g first", "g:1st"}, {"G latest", "G:last"},
-};
-constexpr KeyName lineKeys[] = {
-    {"typing a line: Enter gives it", "Enter:give"},
-    {"Esc back to the steps", "Esc:steps"},
-    {"<- -> steps", "<-/->"},
-};
-constexpr KeyName waitKeys[] = {
-    {"a key ends the program", "key:end"},
-    {"b back", "b:back"},
-    {"q leave", "q:quit"},
-};
-// The scrolling --step's hint, the first that fits.
-constexpr const char* scrollHints[] = {"step %ld: space or Enter next, b back, q no more stops",
-                                       "step %ld: space next, b back, q run on", "%ld: space b q",
-                                       "%ld"};
-
-Action actionOf(const KeyPress& key)
-{
-    for (const Binding& binding : bindings)
-        if (binding.kind == key.kind &&
-            (key.kind != Kind::text || (key.length == 1 && key.text[0] == binding.text)))
-            return binding.action;
-    return Action::none;
-}
 
 // ---- The stepper's state ----------------------------------------------------
 
@@ -150,10 +100,8 @@ Kept& keep(const Scene& scene)
 
 // ---- The view ---------------------------------------------------------------
 
-enum class Keys { view, line, wait };
-
 // Shows the step shown, with the keys of the mode.
-void showStep(Keys keys)
+void showStep(KeyMode keys)
 {
     Typing& line = stepper.line;
     line.typed[line.typedLength] = '\0';
@@ -164,10 +112,9 @@ void showStep(Keys keys)
     state.note = stepper.note;
     const bool live = stepper.shown >= latest();
     state.outputEnd = live || stepper.count == 0 ? -1 : at(stepper.shown).outputEnd;
-    state.typed = keys == Keys::line && live ? line.typed : nullptr;
-    state.keys = keys == Keys::line   ? std::span<const KeyName>(lineKeys)
-                 : keys == Keys::wait ? std::span<const KeyName>(waitKeys)
-                                      : std::span<const KeyName>(viewKeys);
+    state.typed = keys == KeyMode::line && live ? line.typed : nullptr;
+    KeyName names[8];
+    state.keys = std::span<const KeyName>(names, static_cast<std::size_t>(statusKeys(keys, names)));
     showView(stepper.count > 0 ? &at(stepper.shown).scene : nullptr, state);
 }
 
@@ -235,7 +182,7 @@ bool page(Action action)
 // from the view.
 bool startsLine(const KeyPress& key)
 {
-    return key.kind == Kind::text && actionOf(key) == Action::none &&
+    return key.kind == Kind::text && actionOf(KeyMode::view, key) == Action::none &&
            console.typedInput != nullptr && !stepper.inputOver && !stepper.line.ended;
 }
 
@@ -245,10 +192,10 @@ void waitInView()
     stepper.mode = Mode::wait;
     stepper.shown = latest();
     for (;;) {
-        showStep(Keys::view);
+        showStep(KeyMode::view);
         const KeyPress key = readStepKey(nullptr);
         const bool fits = viewFits();
-        const Action action = actionOf(key);
+        const Action action = actionOf(KeyMode::view, key);
         if (action == Action::leave) {
             leaveView();
             return;
@@ -288,62 +235,67 @@ void give(bool endOfLine)
     line.open = false;
 }
 
-// One key in the open input line; false when the line is done (how, in
-// edited).
+// A character typed into the open line; a step key held past the last
+// step repeats, and is not typed.
+void typeText(const KeyPress& key)
+{
+    Typing& line = stepper.line;
+    if (line.openedByStep && line.typedLength == 0 && key.repeat &&
+        actionOf(KeyMode::view, key) != Action::none)
+        return;
+    if (line.typedLength + key.length < static_cast<int>(sizeof line.typed) - 1) {
+        std::memcpy(line.typed + line.typedLength, key.text, static_cast<std::size_t>(key.length));
+        line.typedLength += key.length;
+    }
+}
+
+// The end of input: Ctrl-D ends an empty line so; a hang-up ends any,
+// and what was typed is the last line, as at a terminal. False while the
+// line goes on.
+bool endInput(const KeyPress& key, Edited& edited)
+{
+    Typing& line = stepper.line;
+    if (line.typedLength > 0 && key.kind == Kind::endOfInput)
+        return false;
+    if (line.typedLength > 0)
+        give(false);
+    line.ended = true;
+    edited = line.givenLength > 0 ? Edited::line : Edited::endOfInput;
+    if (key.kind == Kind::hangUp)
+        leaveView();
+    return true;
+}
+
+// One key in the open input line, by the line's table; false when the
+// line is done (how, in edited).
 bool typeKey(const KeyPress& key, Edited& edited)
 {
     Typing& line = stepper.line;
-    switch (key.kind) {
-    case Kind::text:
-        // A step key held past the last step repeats: not typed.
-        if (line.openedByStep && line.typedLength == 0 && key.repeat &&
-            actionOf(key) != Action::none)
-            return true;
-        if (line.typedLength + key.length < static_cast<int>(sizeof line.typed) - 1) {
-            std::memcpy(line.typed + line.typedLength, key.text,
-                        static_cast<std::size_t>(key.length));
-            line.typedLength += key.length;
-        }
-        return true;
-    case Kind::backspace:
-        while (line.typedLength > 0 && (line.typed[--line.typedLength] & 0xc0) == 0x80) {
-        }
-        return true;
-    case Kind::enter:
+    switch (actionOf(KeyMode::line, key)) {
+    case Action::give:
         if (line.openedByStep && line.typedLength == 0 && key.repeat)
-            return true;
+            return true; // the Enter held past the last step
         give(true);
         edited = Edited::line;
         return false;
-    case Kind::endOfInput:
-    case Kind::hangUp:
-        // Ctrl-D ends an empty line as the end of input; a hang-up ends
-        // any, and what was typed is the last line, as at a terminal.
-        if (line.typedLength > 0 && key.kind == Kind::endOfInput)
-            return true;
-        if (line.typedLength > 0)
-            give(false);
-        line.ended = true;
-        edited = line.givenLength > 0 ? Edited::line : Edited::endOfInput;
-        if (key.kind == Kind::hangUp)
-            leaveView();
-        return false;
-    case Kind::left:
-        page(Action::back);
+    case Action::endInput:
+        return !endInput(key, edited);
+    case Action::erase:
+        while (line.typedLength > 0 && (line.typed[--line.typedLength] & 0xc0) == 0x80) {
+        }
         return true;
-    case Kind::right:
-        page(Action::next);
-        return true;
-    case Kind::home:
-        page(Action::first);
-        return true;
-    case Kind::end:
+    case Action::latest:
         stepper.shown = std::max(latest(), 0L);
         return true;
-    case Kind::escape:
+    case Action::toSteps:
         line.open = false;
         return true;
+    case Action::none:
+        if (key.kind == Kind::text)
+            typeText(key);
+        return true;
     default:
+        page(actionOf(KeyMode::line, key));
         return true;
     }
 }
@@ -353,7 +305,7 @@ bool typeKey(const KeyPress& key, Edited& edited)
 // is no step key, opens the line again.
 bool pageKey(const KeyPress& key, Edited& edited)
 {
-    const Action action = actionOf(key);
+    const Action action = actionOf(KeyMode::view, key);
     if (action == Action::leave) {
         leaveView();
         edited = Edited::left;
@@ -386,10 +338,10 @@ Edited editLine()
     line.open = true;
     Edited edited = Edited::left;
     for (;;) {
-        showStep(line.open ? Keys::line : Keys::view);
+        showStep(line.open ? KeyMode::line : KeyMode::view);
         const KeyPress key = readStepKey(nullptr);
         const bool fits = viewFits();
-        if (!fits && actionOf(key) == Action::leave) {
+        if (!fits && actionOf(KeyMode::view, key) == Action::leave) {
             leaveView();
             return Edited::left;
         }
@@ -433,17 +385,18 @@ bool keyInView()
     stepper.shown = std::max(latest(), 0L);
     for (;;) {
         const bool atWait = stepper.shown == latest();
-        showStep(atWait ? Keys::wait : Keys::view);
+        const KeyMode mode = atWait ? KeyMode::wait : KeyMode::view;
+        showStep(mode);
         const KeyPress key = readStepKey(nullptr);
         const bool fits = viewFits();
-        const Action action = actionOf(key);
+        const Action action = actionOf(mode, key);
         if (action == Action::leave) {
             leaveView();
             return false; // the program's own wait, on the normal screen
         }
         if (!fits || key.kind == Kind::redraw)
             continue;
-        if (atWait && action != Action::back && action != Action::first)
+        if (atWait && action == Action::none)
             return true;
         page(action);
     }
@@ -459,10 +412,10 @@ void endView()
     stepper.note = nullptr;
     stepper.shown = std::max(latest(), 0L);
     for (;;) {
-        showStep(Keys::view);
+        showStep(KeyMode::view);
         const KeyPress key = readStepKey(nullptr);
         const bool fits = viewFits();
-        const Action action = actionOf(key);
+        const Action action = actionOf(KeyMode::view, key);
         if (action == Action::leave)
             break;
         if (fits && key.kind != Kind::redraw)
@@ -484,7 +437,8 @@ void openView()
     console.onFinish = endView;
 }
 
-[[maybe_unused]] const bool hooked = (console.onStepping = openView, true);
+[[maybe_unused]] const bool hooked =
+    (console.onStepping = openView, console.keysHelp = printKeys, true);
 
 // ---- The scrolling --step ------------------------------------------------------
 
@@ -498,11 +452,7 @@ void print(const Scene& scene)
 void hintFor(long step, char (&hint)[80])
 {
     const int columns = terminalColumns();
-    const int room = (columns > 0 ? columns : drawingWidth()) - 1;
-    for (const char* form : scrollHints)
-        if (std::snprintf(hint, sizeof hint, form, step) <= room)
-            break;
-    hint[std::clamp(room, 0, static_cast<int>(sizeof hint) - 1)] = '\0';
+    scrollHint(step, (columns > 0 ? columns : drawingWidth()) - 1, hint);
 }
 
 // The drawing printed, then a hint while it waits.
@@ -519,7 +469,7 @@ void scroll(const Scene& scene)
     for (;;) {
         char hint[80];
         hintFor(shown + 1, hint);
-        const Action action = actionOf(readStepKey(hint));
+        const Action action = actionOf(KeyMode::scroll, readStepKey(hint));
         if (action == Action::leave) {
             stepper.mode = Mode::quit;
             releaseStepKeys();

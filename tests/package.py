@@ -83,6 +83,19 @@ class Install(unittest.TestCase):
                         self.assertNotRegex(text, rf"\b{name[:cut]}\u2010\n\s*{name[cut:]}")
 
 
+    def test_the_key_lists_of_readme_and_pages_are_the_programs_own(self):
+        readme = (SOURCE / "README.md").read_text()
+        for program in PROGRAMS:
+            with self.subTest(program=program):
+                shown = subprocess.run([BUILD / "bin" / program, "--help"], capture_output=True,
+                                       text=True, check=True).stdout
+                keys = shown[shown.index("Keys of --step"):shown.rindex("\n\n") + 1]
+                self.assertTrue("```\n" + keys + "```\n" in readme, "README lists other keys")
+                page = (SOURCE / "man" / f"{program}.1").read_text()
+                listed = re.search(r"\.SH KEYS\n.*?\.EX\n(.*?)\.EE\n", page, re.S).group(1)
+                self.assertEqual(listed.replace("\\-", "-").replace("\\e", "\\"), keys)
+
+
 class DebianPackage(unittest.TestCase):
     def test_package_unpacks_to_programs_that_run(self):
         with tempfile.TemporaryDirectory() as tmp:

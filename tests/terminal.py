@@ -509,7 +509,7 @@ class WineKeyWait(unittest.TestCase):
         for key, step in ((None, 6), ("Right", 7), ("Left", 6), ("Space", 7), ("b", 6), ("Enter", 7)):
             if key:
                 pane.keys(key)
-            hint = f"step {step}: space or Enter next, b back, q no more stops"
+            hint = f"step {step}: space next, b back, q no more stops"
             self.assertTrue(pane.wait_for(hint), pane.screen())
         pane.keys("q")  # the rest without waiting, then posremove's own wait
         self.assertTrue(pane.wait_for("-- waitForKey(); // the program waits for a key press"))
@@ -669,12 +669,12 @@ class View(unittest.TestCase):
     def test_typed_input_back_over_it_tab_paste_held_keys_and_the_way_out(self):
         program = os.path.abspath(os.path.join(BIN, "lifolist"))
         pane = self.pane(f"{program} --step; sleep 60")
-        self.step(pane, "no step yet  typing a line: Enter gives it  Esc back to the steps")
+        self.step(pane, "no step yet  Enter gives the line  Esc back to the steps")
         first = self.screens(pane, [("1", "no step"), ("Enter", "step 1 "), ("Space", "step 2 "),
-                                    ("Space", "step 2  typing"), ("2", "step 2  typing"),
+                                    ("Space", "step 2  Enter gives"), ("2", "step 2  Enter gives"),
                                     ("Enter", "step 3 ")])[-1]
         pane.keys(*["Space"] * 20)  # held past the last step: none typed
-        self.step(pane, "step 5  typing")
+        self.step(pane, "step 5  Enter gives")
         time.sleep(0.3)
         self.assertIn("_", pane.screen())
         pane.keys("Escape")

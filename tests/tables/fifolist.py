@@ -63,6 +63,32 @@ characters of a line count.
 With --draw it also draws the list and its pointers at every step;
 with --step it shows them a step at a time, its keys on screen.
 
+Keys of --step in its full-screen view:
+  space, Enter, ->, j  the next step
+  b, <-, k             the step before, as it was (1000 are kept)
+  q, Ctrl-D            leave the view; the program runs on
+  n                    on to a step of code not yet run
+  g, Home              the first step kept
+  G, End               the latest step; there, on to the next read
+Keys of --step while it reads a line in the view:
+  Enter                gives the line typed to the program
+  Esc                  back to the steps; the line waits
+  <-                   the step before
+  ->                   the next step
+  Home                 the first step kept
+  End                  the latest step
+  Backspace            erases a character
+  Ctrl-D               on an empty line: the end of input
+Keys of --step at the program's own key wait (posremove's):
+  any other key        ends the wait, and the program
+  b, <-, k             the step before
+  q, Ctrl-D            leave the view; the program waits on
+  g, Home              the first step kept
+Keys of --step where the view does not open:
+  space, Enter, ->, j  the next drawing
+  b, <-, k             the drawing before, again
+  q, Ctrl-D            the rest without stopping
+
 Manual page: man fifolist
 """, args=["--help"], stdin_is="closed"),
     case("a name ending in / is still the name", "", "fifolist (listprograms) 1.0.0\n",
