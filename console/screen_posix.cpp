@@ -66,13 +66,14 @@ bool grow(std::size_t more)
     sigset_t all;
     sigset_t was;
     sigfillset(&all);
-    sigprocmask(SIG_BLOCK, &all, &was);
-    void* room = std::realloc(screen.kept, capacity);
+    const bool held = sigprocmask(SIG_BLOCK, &all, &was) == 0;
+    void* room = held ? std::realloc(screen.kept, capacity) : nullptr;
     if (room != nullptr) {
         screen.kept = static_cast<char*>(room);
         screen.capacity = capacity;
     }
-    sigprocmask(SIG_SETMASK, &was, nullptr);
+    if (held && sigprocmask(SIG_SETMASK, &was, nullptr) != 0)
+        terminalNotRestored();
     return room != nullptr;
 }
 

@@ -38,6 +38,7 @@ struct Hold {
     int eraseLength = 0;
     volatile std::sig_atomic_t redraw = 0;  // a resize or a continue came
     volatile std::sig_atomic_t resumed = 0; // a stop was continued
+    volatile std::sig_atomic_t failed = 0;  // a call in the handler failed: errno's value
     bool registered = false;                // the release at the exit
     int keysFd = -2;                        // --step's keys; -2: not asked yet
     bool noTerminal = false;                // standard output is none, once asked
@@ -77,6 +78,13 @@ void writeOut(const char* text, int length)
     }
 }
 
+// A call in the handler failed: said once the handler is left.
+void failedInHandler(bool ok)
+{
+    if (!ok && hold.failed == 0)
+        hold.failed = errno != 0 ? errno : EIO;
+}
+
 // The terminal as it was found, on the normal screen: safe in a handler.
 void giveBack()
 {
@@ -84,7 +92,7 @@ void giveBack()
         writeOut(hold.erase, hold.eraseLength);
     hold.erase = nullptr;
     screenLeave();
-    tcsetattr(hold.fd, TCSANOW, &hold.found);
+    failedInHandler(tcsetattr(hold.fd, TCSANOW, &hold.found) == 0);
 }
 
 // Held again after a continue: in the foreground only, for a background
@@ -93,19 +101,29 @@ void takeAgain()
 {
     if (!inForeground())
         return;
-    setWaitMode();
+    failedInHandler(setWaitMode());
     screenEnter();
     hold.redraw = 1;
 }
 
 void onSignal(int sig);
 
-void catchSignal(int sig)
+bool catchSignal(int sig)
 {
     struct sigaction ours = {};
     ours.sa_handler = onSignal;
     sigfillset(&ours.sa_mask);
-    sigaction(sig, &ours, nullptr);
+    return sigaction(sig, &ours, nullptr) == 0;
+}
+
+// What failed in the handler, said now.
+void sayFailed()
+{
+    if (hold.failed == 0)
+        return;
+    errno = hold.failed;
+    hold.failed = 0;
+    terminalNotRestored();
 }
 
 void onSignal(int sig)
@@ -120,15 +138,15 @@ void onSignal(int sig)
         if (!stops(sig))
             screenGiveBack();
         // Sent again under the caller's disposition, delivered at once.
-        sigaction(sig, &hold.callers[sig], nullptr);
+        failedInHandler(sigaction(sig, &hold.callers[sig], nullptr) == 0);
         raise(sig);
         sigset_t only;
         sigemptyset(&only);
         sigaddset(&only, sig);
-        sigprocmask(SIG_UNBLOCK, &only, nullptr);
+        failedInHandler(sigprocmask(SIG_UNBLOCK, &only, nullptr) == 0);
         // Still here: stopped and continued, or the caller's handler ran,
         // or a stop that the system discards (a group with no shell).
-        catchSignal(sig);
+        failedInHandler(catchSignal(sig));
         sigset_t pending;
         if (stops(sig) && sigpending(&pending) == 0 && sigismember(&pending, SIGCONT) == 1)
             hold.resumed = 1;
@@ -156,7 +174,8 @@ void catchAll()
         sigaddset(&hold.caught, sig);
         if (event)
             sigaddset(&hold.events, sig);
-        catchSignal(sig);
+        if (!catchSignal(sig))
+            terminalNotRestored();
     }
 }
 
@@ -190,6 +209,7 @@ void releaseTerminal()
             restored = sigaction(sig, &hold.callers[sig], nullptr) == 0 && restored;
     restored = sigprocmask(SIG_SETMASK, &hold.mask, nullptr) == 0 && restored;
     hold.fd = -1;
+    sayFailed();
     if (!restored)
         terminalNotRestored();
 }
@@ -235,6 +255,7 @@ int waitForByte(unsigned char& byte, bool events)
             return -1;
         }
         const int ready = sleepOn(nullptr);
+        sayFailed();
         if (ready == 1) {
             const ssize_t n = read(hold.fd, &byte, 1);
             if (n == 1)
