@@ -1,11 +1,9 @@
 #include "code.h"
 
-#include "console.h"
 
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
-#include <new>
 
 namespace {
 
@@ -26,8 +24,8 @@ struct Site {
     Code code;
 };
 
-// Everything read from the sources, in one block made at the first
-// drawing: most runs draw nothing.
+// Everything read from the sources, in one block: zero until the first
+// drawing, so that a run that draws nothing never touches it.
 struct Table {
     SourceLines files[mostFiles];
     Cut cuts[mostFiles];
@@ -35,18 +33,9 @@ struct Table {
     int siteCount = 0;
 };
 
-Table* table = nullptr;
+Table table;
 
-Table& theTable()
-{
-    if (table == nullptr) {
-        void* room = std::malloc(sizeof(Table));
-        if (room == nullptr)
-            outOfMemory();
-        table = ::new (room) Table;
-    }
-    return *table;
-}
+Table& theTable() { return table; }
 
 // Part of text, clamped to it: string_view's own substr may throw, and would
 // bring in the C++ runtime library.
