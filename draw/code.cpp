@@ -1,6 +1,5 @@
 #include "code.h"
 
-
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
