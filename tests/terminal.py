@@ -703,6 +703,20 @@ class View(unittest.TestCase):
         pane.keys("q")
         self.assertTrue(pane.wait_for("exit=0"), pane.screen())
         self.assertEqual(pane.screen()[:-1], plain.decode().rstrip("\n").split("\n"))
+        # Stopped by SIGSTOP, lines written over the view meanwhile: a
+        # continue draws it again at once. Ctrl-Z in a group with no shell
+        # to continue it does not stop, and the view stays whole.
+        pane = self.pane(f"exec {program} --step < {typed}")
+        self.step(pane, "step 1 ")
+        first, pid = pane.screen(), int(pane.tmux("display", "-p", "#{pane_pid}"))
+        os.kill(pid, signal.SIGSTOP)
+        Path(pane.tmux("display", "-p", "#{pane_tty}").strip()).write_text("\x1b[Hover the view\n")
+        self.assertTrue(pane.wait_until(lambda rows: rows[0].startswith("over the view")))
+        os.kill(pid, signal.SIGCONT)
+        self.assertTrue(pane.wait_until(lambda rows: rows == first), pane.screen())
+        pane.keys("C-z", "Space")
+        self.step(pane, "step 2 ")
+        self.assertTrue(pane.alternate())
         # A terminal without an alternate screen scrolls; a read error says why.
         pane = self.pane(f"TERM=linux {program} --step < {typed}; sleep 60")
         self.step(pane, "step 1: ")
