@@ -32,6 +32,12 @@ struct Console {
     // Started with --step alone: it also waits for a key after every
     // drawing, where keys can be read (stepKeysReady).
     bool stepping = false;
+    // Started with --trace alone: the drawings and the output are written
+    // as JSON records instead (draw/trace.cpp).
+    bool tracing = false;
+    // Called by startProgram when tracing, before anything is read or
+    // written: the tracer sets it.
+    void (*onTracing)() = nullptr;
     // Called by startProgram when stepping, before anything is read or
     // written: the stepper sets it, to open its view.
     void (*onStepping)() = nullptr;
@@ -187,6 +193,16 @@ void writeScreen(const char* text, std::size_t length);
 int keptOutput(char* buffer, int size, long end);
 // How many bytes of output are kept aside so far.
 long keptLength();
+
+// Standard output's stream replaced by one whose bytes go to sink, which
+// returns how many it took (-1: an error, with errno set); returns the
+// stream replaced, for sink to write to, or nullptr where the system
+// cannot replace it (nothing is changed then). flushOutput and
+// finishOutput flush both, and closeScreen puts the stream back.
+std::FILE* divertOutput(long (*sink)(const char* bytes, std::size_t n));
+
+// The stream standard output was diverted from, or nullptr.
+std::FILE* divertedTo();
 void closeScreen();
 
 // The key terminal as it was found again (also at the exit, and before a

@@ -102,6 +102,10 @@ void flushOutput()
     errno = 0;
     if (std::fflush(stdout) != 0 && firstWriteError == 0)
         firstWriteError = errno;
+    std::FILE* diverted = divertedTo();
+    if (diverted != nullptr && (std::fflush(diverted) != 0 || std::ferror(diverted)) &&
+        firstWriteError == 0)
+        firstWriteError = errno != 0 ? errno : EIO;
 }
 
 int finishOutput()

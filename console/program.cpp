@@ -57,16 +57,20 @@ void startProgram(int argc, char** argv, const char* what, const char* input)
     if (argc != 2)
         return;
     console.stepping = std::strcmp(argv[1], "--step") == 0;
-    if (console.stepping || std::strcmp(argv[1], "--draw") == 0) {
+    console.tracing = std::strcmp(argv[1], "--trace") == 0;
+    if (console.stepping || console.tracing || std::strcmp(argv[1], "--draw") == 0) {
         console.drawing = true;
         if (console.stepping && console.onStepping != nullptr)
             console.onStepping();
+        if (console.tracing && console.onTracing != nullptr)
+            console.onTracing();
         return;
     }
     if (std::strcmp(argv[1], "--help") == 0) {
-        std::printf("Usage: %.*s [--help | --version | --draw | --step]\n\n%s\n%s\n"
+        std::printf("Usage: %.*s [--help | --version | --draw | --step | --trace]\n\n%s\n%s\n"
                     "With --draw it also draws the list and its pointers at every step;\n"
-                    "with --step it shows them a step at a time, its keys on screen.\n\n",
+                    "with --step it shows them a step at a time, its keys on screen; with\n"
+                    "--trace it writes its output and every step as JSON, a record a line.\n\n",
                     self.length, self.name, what, input);
         if (console.keysHelp != nullptr) {
             console.keysHelp(stdout);

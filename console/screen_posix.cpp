@@ -36,6 +36,7 @@ struct Screen {
     bool spilled = false;    // the output could not be kept: the view is closed
     bool shown = false;      // the alternate screen is entered
     bool registered = false; // closeScreen at the exit
+    long (*sink)(const char*, std::size_t) = nullptr; // where diverted output goes
 };
 
 Screen screen;
@@ -107,13 +108,17 @@ std::FILE* openKeeper()
 {
 #if defined(__GLIBC__)
     cookie_io_functions_t io = {};
-    io.write = [](void*, const char* bytes, std::size_t n) -> ssize_t { return keep(bytes, n); };
+    io.write = [](void*, const char* bytes, std::size_t n) -> ssize_t {
+        return screen.sink != nullptr ? screen.sink(bytes, n) : keep(bytes, n);
+    };
     return fopencookie(nullptr, "w", io);
 #elif KEEPS_OUTPUT
     return funopen(
         nullptr, nullptr,
         [](void*, const char* bytes, int n) {
-            return static_cast<int>(keep(bytes, static_cast<std::size_t>(n)));
+            const auto size = static_cast<std::size_t>(n);
+            return static_cast<int>(screen.sink != nullptr ? screen.sink(bytes, size)
+                                                           : keep(bytes, size));
         },
         nullptr, nullptr);
 #else
@@ -178,7 +183,31 @@ bool openScreen(int leastColumns, int leastRows)
     return true;
 }
 
-bool screenIsOpen() { return screen.keeper != nullptr && !screen.spilled; }
+std::FILE* divertOutput(long (*sink)(const char* bytes, std::size_t n))
+{
+    if (!KEEPS_OUTPUT || screen.keeper != nullptr)
+        return nullptr;
+    flushOutput();
+    std::FILE* keeper = openKeeper();
+    if (keeper == nullptr)
+        return nullptr;
+    screen.terminal = stdout;
+    screen.keeper = keeper;
+    screen.sink = sink;
+#if KEEPS_OUTPUT
+    stdout = keeper;
+#endif
+    if (!screen.registered)
+        screen.registered = std::atexit(closeScreen) == 0;
+    return screen.terminal;
+}
+
+std::FILE* divertedTo() { return screen.sink != nullptr ? screen.terminal : nullptr; }
+
+bool screenIsOpen()
+{
+    return screen.keeper != nullptr && !screen.spilled && screen.sink == nullptr;
+}
 
 bool screenSize(int& columns, int& rows)
 {
@@ -214,6 +243,15 @@ void closeScreen()
     if (screen.keeper == nullptr)
         return;
     flushOutput();
+    if (screen.sink != nullptr) { // diverted: the stream put back, all written
+#if KEEPS_OUTPUT
+        stdout = screen.terminal;
+#endif
+        std::fclose(screen.keeper);
+        screen = Screen{nullptr, nullptr, nullptr, 0, 0, false, false, screen.registered, nullptr};
+        flushOutput();
+        return;
+    }
     screenLeave();
 #if KEEPS_OUTPUT
     stdout = screen.terminal;
@@ -223,7 +261,7 @@ void closeScreen()
     if (!screen.spilled && !writeAll(screen.kept, screen.length))
         outputLost();
     std::free(screen.kept);
-    screen = Screen{nullptr, nullptr, nullptr, 0, 0, false, false, screen.registered};
+    screen = Screen{nullptr, nullptr, nullptr, 0, 0, false, false, screen.registered, nullptr};
     releaseStepKeys();
 }
 

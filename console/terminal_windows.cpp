@@ -288,3 +288,8 @@ void closeScreen()
     win.screenOut = INVALID_HANDLE_VALUE;
     SetConsoleCtrlHandler(onControl, FALSE);
 }
+
+// Standard output's stream cannot be replaced here: no --trace.
+std::FILE* divertOutput(long (* /*sink*/)(const char* bytes, std::size_t n)) { return nullptr; }
+
+std::FILE* divertedTo() { return nullptr; }

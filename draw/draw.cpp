@@ -851,7 +851,8 @@ void drawListWithCode(const Code& code, const NodeReading& reading, const Pointe
                                 *code.text != '\0' ? " " : "");
     std::vsnprintf(scene.caption + n, sizeof scene.caption - static_cast<std::size_t>(n), format,
                    args);
-    readScene(reading, head, pointers, last, drawingWidth(), scene);
+    // A trace is drawn elsewhere, at any width: it reads as much as fits the widest.
+    readScene(reading, head, pointers, last, console.tracing ? widest : drawingWidth(), scene);
     showScene(scene);
 }
 
@@ -873,6 +874,10 @@ void drawNoteAt(const char* file, int line, bool lineOpen, const char* reason)
     char caption[256];
     const Code& code = codeAt(file, line, true);
     std::snprintf(caption, sizeof caption, "%s // %s", code.text, reason);
+    if (console.tracing) {
+        traceNote(code, caption);
+        return;
+    }
     if (noteStep(code, caption))
         return;
     Drawing& out = drawer.noteText;

@@ -98,3 +98,8 @@ bool viewFits();
 // the program waits for its key. True too once the view is left: nothing
 // more is drawn (step.cpp).
 bool noteStep(const Code& code, const char* caption);
+
+// With --trace: a scene, or a note over the last one, as a JSON record
+// (trace.cpp).
+void traceScene(const Scene& scene);
+void traceNote(const Code& code, const char* caption);

@@ -493,6 +493,10 @@ void inputDone() { stepper.inputOver = true; }
 
 void showScene(const Scene& scene)
 {
+    if (console.tracing) {
+        traceScene(scene);
+        return;
+    }
     if (!stepper.viewing) {
         scroll(scene);
         return;

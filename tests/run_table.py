@@ -17,6 +17,7 @@ lowest at which the program starts: it works, says it is out of memory, or
 does not start; it never crashes.
 """
 import importlib.util
+import json
 import os
 import re
 import resource
@@ -129,6 +130,39 @@ def fuzz(fuzzer, seconds, workdir, *programs):
                            "-rss_limit_mb=2048", "-print_final_stats=1", corpus, seeds]).returncode
 
 
+def captions(drawn):
+    """The captions --draw wrote, each unwrapped."""
+    found, at = [], None
+    for line in drawn.split(b"\n"):
+        if line.startswith(b"-- ") and at is not None:
+            found[-1] += b" " + line[3:]
+        elif line.startswith(b"-- "):
+            found.append(line[3:])
+        at = len(found) if line.startswith(b"-- ") else None
+    return found
+
+
+def traced(program, case):
+    """What is wrong with --trace on case's input, if anything: its output
+    records, put together, must be the plain run's output byte for byte,
+    with its status and standard error; its steps --draw's, caption for
+    caption; every source before the first step."""
+    plain, draw, trace = (run(program, dict(case, args=args, columns=256), None)[0]
+                          for args in ([], ["--draw"], ["--trace"]))
+    records = [json.loads(line) for line in trace[0].decode("latin-1").splitlines()]
+    out = "".join(r["out"] for r in records if "out" in r).encode("latin-1")
+    steps = [r["caption"].encode("latin-1") for r in records if "step" in r]
+    first = next((n for n, r in enumerate(records) if "step" in r), len(records))
+    sources = [n for n, r in enumerate(records) if "source" in r]
+    if (out, trace[1], trace[2]) != plain:
+        return f"output {out!r}, {trace[1:]!r}; plain {plain!r}"
+    if steps != captions(draw[0]):
+        return f"steps {steps!r}; --draw's {captions(draw[0])!r}"
+    if not sources or max(sources) > first:
+        return "no source before the first step"
+    return None
+
+
 def main():
     if sys.argv[1] == "--fuzz":
         return fuzz(*sys.argv[2:])
@@ -146,7 +180,7 @@ def main():
         for case in table:
             if (limited and case.get("vm_limit_kb")
                     or EMULATOR and (case.get("stdin_is") not in (None, "null")
-                                     or case.get("to_read_only_terminal"))
+                                     or case.get("to_read_only_terminal") or case.get("posix"))
                     or case.get("to_full") and not os.path.exists("/dev/full")
                     or case.get("vm_limit_kb") and not hasattr(resource, "RLIMIT_AS")):
                 skipped += 1
@@ -158,6 +192,12 @@ def main():
             want = (case["stdout"], case["stderr"], case["status"])
             if memcheck and "released" in case and frees is not None:
                 runtime_frees[case["name"]] = frees - case["released"]
+            if not limited and name != "drawlist" and case.get("args", []) in ([], ["--draw"]) and not any(
+                    case.get(k) for k in ("stdin_is", "to_full", "to_read_only_terminal", "argv0",
+                                          "vm_limit_kb")) and len(case["stdin"]) < 4096:
+                wrong = traced(program, case)
+                if wrong:
+                    errors = (errors or "") + "--trace: " + wrong
             if got == want and not errors:
                 passed += 1
                 continue
@@ -167,7 +207,7 @@ def main():
                 if g != w:
                     print(f"  {what}: expected {w!r}\n  {what}:      got {g!r}")
             if errors:
-                print("  memcheck:\n" + errors)
+                print("  " + errors)
     if not limited and hasattr(resource, "RLIMIT_AS"):
         wrong = sweep(program, table[0])
         if wrong:

@@ -12,7 +12,8 @@ def case(name, stdin, stdout, status=0, stderr="", **options):
     the null device, a character device that is no terminal or console;
     "nonblocking": a non-blocking pipe that holds stdin and stays open, so
     reading past it fails with EAGAIN), columns (COLUMNS, 80 when not given),
-    argv0 (the name the program is started under)."""
+    argv0 (the name the program is started under), posix (not on Windows:
+    --trace, which takes standard output's stream, is not there)."""
     def raw(text):
         return text if isinstance(text, bytes) else text.encode("latin-1")
     return dict(name=name, stdin=raw(stdin), stdout=raw(stdout), status=status,

@@ -51,7 +51,7 @@ CASES = [
          stdin_is="nonblocking"),
     case("--help: what it does, its input, its manual; nothing read", "",
          """\
-Usage: fifolist [--help | --version | --draw | --step]
+Usage: fifolist [--help | --version | --draw | --step | --trace]
 
 A queue: each integer you type joins the back of a singly linked list,
 which is then printed from first to last.
@@ -61,7 +61,8 @@ alone). Text that is not a number counts as 0, and only the first 11
 characters of a line count.
 
 With --draw it also draws the list and its pointers at every step;
-with --step it shows them a step at a time, its keys on screen.
+with --step it shows them a step at a time, its keys on screen; with
+--trace it writes its output and every step as JSON, a record a line.
 
 Keys of --step in its full-screen view:
   space, Enter, ->, j  the next step
@@ -97,6 +98,8 @@ Manual page: man fifolist
          stdin_is="closed"),
     case("--help lost: status 1 and the reason", "", "", status=1, args=["--help"],
          stderr="fifolist: write error: No space left on device\n", to_full=True),
+    case("--trace lost: status 1 and the reason", "1\n\n", "", status=1, args=["--trace"],
+         stderr="fifolist: write error: No space left on device\n", to_full=True, posix=True),
     case("--help with more arguments is ignored", "1\n\n", FIRST_LAST + "    1\n",
          args=["--help", "x"]),
     case("--draw with more arguments is ignored", "1\n\n", FIRST_LAST + "    1\n",
