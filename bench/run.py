@@ -200,6 +200,23 @@ def main():
                     f"median {statistics.median(keys) * 1000:.1f} ms, slowest "
                     f"{max(keys) * 1000:.1f} ms, goals 16 and 50")
 
+        # The browser page, where it is built (the web workflow) and its
+        # test modules are installed: times in ms, rows in seconds.
+        page = HERE.parent / "build-web" / "listprograms.html"
+        speed = HERE.parent / "tests" / "web" / "speed.mjs"
+        if page.exists() and (speed.parent / "node_modules").exists():
+            shown = json.loads(subprocess.run(["node", speed, page], check=True,
+                                              capture_output=True, text=True).stdout)
+            for what, key in (("page: the chooser shown", "chooser"),
+                              ("page: 2,000 values to their first step", "run"),
+                              ("page: a key to the next step (median of 200)", "key")):
+                rows.append(("fifolist" if key != "chooser" else "(all)", what, shown[key] / 1000,
+                             None, None))
+            goals.check("the page", shown["chooser"] < 2000 and shown["run"] < 1000
+                        and shown["key"] <= 16,
+                        f"chooser {shown['chooser']} ms, 2,000 values {shown['run']} ms, a key "
+                        f"{shown['key']} ms; goals 2,000, 1,000 and 16")
+
         data = tmp / f"ints{SIZES[0]}"
         baseline_count = instructions(c_of["fifolist"], data)
         for name in INT_PROGRAMS:
