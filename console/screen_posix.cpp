@@ -126,6 +126,20 @@ std::FILE* openKeeper()
 #endif
 }
 
+// keeper in the place of standard output's stream until closeScreen; its
+// bytes go to sink, or are kept for the view when sink is nullptr.
+void standIn(std::FILE* keeper, long (*sink)(const char*, std::size_t))
+{
+    screen.terminal = stdout;
+    screen.keeper = keeper;
+    screen.sink = sink;
+#if KEEPS_OUTPUT
+    stdout = keeper;
+#endif
+    if (!screen.registered)
+        screen.registered = std::atexit(closeScreen) == 0;
+}
+
 } // namespace
 
 void screenLeave()
@@ -172,13 +186,7 @@ bool openScreen(int leastColumns, int leastRows)
         return false;
     }
     holdTerminal(stepKeysFd());
-    screen.terminal = stdout;
-    screen.keeper = keeper;
-#if KEEPS_OUTPUT
-    stdout = keeper;
-#endif
-    if (!screen.registered)
-        screen.registered = std::atexit(closeScreen) == 0;
+    standIn(keeper, nullptr);
     screenEnter();
     return true;
 }
@@ -191,14 +199,7 @@ std::FILE* divertOutput(long (*sink)(const char* bytes, std::size_t n))
     std::FILE* keeper = openKeeper();
     if (keeper == nullptr)
         return nullptr;
-    screen.terminal = stdout;
-    screen.keeper = keeper;
-    screen.sink = sink;
-#if KEEPS_OUTPUT
-    stdout = keeper;
-#endif
-    if (!screen.registered)
-        screen.registered = std::atexit(closeScreen) == 0;
+    standIn(keeper, sink);
     return screen.terminal;
 }
 
